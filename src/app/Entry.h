@@ -1,0 +1,11 @@
+#pragma once
+#include <functional>
+
+// One frame of the show; false on the frame that found nothing left to draw.
+using FrameStep = std::function<bool()>;
+
+// Builds the show once the window and GL context exist, and hands back its frame step.
+using ShowBuilder = std::function<FrameStep()>;
+
+// The whole life of the program: questions, window, show, loop. Returns the exit code.
+int runVelmora(const ShowBuilder& build);

@@ -1,0 +1,9 @@
+#pragma once
+#include <cstdio>
+#include <string>
+
+// Asset names are written with backslashes ("DATAS\zik.mp3"); on disk they use '/'.
+std::string assetPath(const char* name);
+
+// The one way the program opens a file by its asset name.
+FILE* openAsset(const char* name, const char* mode);

@@ -1,0 +1,3 @@
+#include "engine/Effect.h"
+
+void Effect::configure(const AttribSet*) {}

@@ -1,0 +1,62 @@
+#include "engine/Music.h"
+#include "app/Files.h"
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <cstdio>
+
+namespace {
+bool initialised = false; // this player started the audio subsystem and the mixer
+}
+
+Music::Music() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        std::fprintf(stderr, "velmora: no sound (%s)\n", SDL_GetError());
+        return;
+    }
+    initialised = true;
+    if ((Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) == 0)
+        std::fprintf(stderr, "velmora: no MP3 decoder (%s)\n", Mix_GetError());
+    // A short buffer keeps the music within a few tens of ms of the pictures.
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+        std::fprintf(stderr, "velmora: cannot open the audio device (%s)\n", Mix_GetError());
+        return;
+    }
+    Mix_AllocateChannels(32);
+    ready = true;
+}
+
+Music::~Music() {
+    for (Mix_Music* stream : streams) {
+        if (!stream) continue;
+        Mix_HaltMusic();
+        Mix_FreeMusic(stream);
+    }
+    streams.clear();
+    samples.clear();
+    if (ready) Mix_CloseAudio();
+    if (initialised) {
+        Mix_Quit();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        initialised = false;
+    }
+    ready = false;
+}
+
+void Music::open(const std::string& file) {
+    if (!ready) return;
+    Mix_Music* stream = nullptr;
+    if (FILE* f = openAsset(file.c_str(), "rb")) {
+        SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
+        if (rw) stream = Mix_LoadMUS_RW(rw, 1);
+        else std::fclose(f);
+    }
+    if (!stream)
+        std::fprintf(stderr, "velmora: cannot play %s (%s); the show goes on silent\n",
+                     assetPath(file.c_str()).c_str(), Mix_GetError());
+    streams.push_back(stream);
+}
+
+void Music::play(int index) {
+    if (index < 0 || static_cast<size_t>(index) >= streams.size() || !streams[index]) return;
+    Mix_PlayMusic(streams[index], 1);
+}

@@ -1,0 +1,42 @@
+#pragma once
+#include <GL/gl.h>
+#include <cstdint>
+#include <vector>
+
+namespace GLPP {
+
+// A 2D projection for screen-space quads. Both matrix stacks are pushed and popped;
+// the matrix mode is GL_MODELVIEW afterwards.
+class glppOrtho2D {
+public:
+    glppOrtho2D(float left, float right, float bottom, float top);
+    virtual ~glppOrtho2D();
+    glppOrtho2D(const glppOrtho2D&) = delete;
+    glppOrtho2D& operator=(const glppOrtho2D&) = delete;
+};
+
+} // namespace GLPP
+
+// The one recipe for textures the screen is copied into: `count` names of w x h
+// RGBA texels, linear filters, clamped, no data. Leaves the unpack alignment at 1.
+void makeScreenTextures(GLuint* names, int count, int w, int h);
+
+// One screen texture of the settings' capture size.
+GLuint makeScreenTexture();
+
+// Copies the lower-left width x height pixels of the frame into `name` at texel
+// (0, 0). GL_TEXTURE_2D must be enabled by the caller.
+void captureScreen(GLuint name);
+
+// The texture coordinates that address the captured region of a screen texture.
+struct ScreenExtent {
+    float sMax; // width / texWidth
+    float tMax; // height / texHeight
+};
+ScreenExtent screenExtent();
+
+// Fond's 256 x 256 ripple pattern as RGBA bytes, row 0 first.
+std::vector<uint8_t> ripplePixels();
+
+// Uploads the ripple pattern into a new texture (repeating) and returns its name.
+GLuint makeRippleTexture();

@@ -1,0 +1,28 @@
+#include "support/GlTest.h"
+#include "app/Headless.h"
+#include <ostream>
+#include <string>
+
+void GlTest::open(bool big) {
+    closeHeadless();
+    std::string error;
+    ASSERT_TRUE(openHeadless(big, error)) << error;
+}
+
+void GlTest::TearDown() { closeHeadless(); }
+
+GlTest::Rgba GlTest::pixel(int x, int y) {
+    uint8_t p[4] = {0, 0, 0, 0};
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2], p[3]};
+}
+
+void GlTest::fill(float r, float g, float b) {
+    glClearColor(r, g, b, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+}
+
+std::ostream& operator<<(std::ostream& os, const GlTest::Rgba& p) {
+    return os << "(" << p[0] << ", " << p[1] << ", " << p[2] << ", " << p[3] << ")";
+}

@@ -1,0 +1,27 @@
+#pragma once
+#include <GL/gl.h>
+#include <array>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <vector>
+
+// A real GL context (Mesa under Xvfb) drawing into an offscreen screen of the
+// chosen settings' size, opened afresh for every test.
+class GlTest : public ::testing::Test {
+public:
+    using Rgba = std::array<int, 4>;
+
+protected:
+    void SetUp() override { open(true); }
+    void TearDown() override;
+
+    // Re-opens the context for the 800x600 (big) or 640x480 settings.
+    void open(bool big);
+
+    static Rgba pixel(int x, int y); // x, y from the lower left
+    static void fill(float r, float g, float b);
+    static GLenum glError() { return glGetError(); }
+};
+
+// Prints an RGBA pixel in failure messages.
+std::ostream& operator<<(std::ostream& os, const GlTest::Rgba& p);
