@@ -2,7 +2,9 @@
 #include "app/Files.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 bool initialised = false; // this player started the audio subsystem and the mixer
@@ -42,18 +44,31 @@ Music::~Music() {
     ready = false;
 }
 
-void Music::open(const std::string& file) {
-    if (!ready) return;
-    Mix_Music* stream = nullptr;
-    if (FILE* f = openAsset(file.c_str(), "rb")) {
-        SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
-        if (rw) stream = Mix_LoadMUS_RW(rw, 1);
-        else std::fclose(f);
+namespace {
+Mix_Music* load(const std::string& file) {
+    const std::string path = assetPath(file.c_str());
+    FILE* f = openAsset(file.c_str(), "rb");
+    if (!f) {
+        std::fprintf(stderr, "velmora: cannot open %s (%s); the show goes on silent\n",
+                     path.c_str(), std::strerror(errno));
+        return nullptr;
     }
+    SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
+    if (!rw) {
+        std::fclose(f);
+        return nullptr;
+    }
+    Mix_Music* stream = Mix_LoadMUS_RW(rw, 1); // frees rw, and so closes f, on every path
     if (!stream)
         std::fprintf(stderr, "velmora: cannot play %s (%s); the show goes on silent\n",
-                     assetPath(file.c_str()).c_str(), Mix_GetError());
-    streams.push_back(stream);
+                     path.c_str(), Mix_GetError());
+    return stream;
+}
+} // namespace
+
+void Music::open(const std::string& file) {
+    if (!ready) return;
+    streams.push_back(load(file));
 }
 
 void Music::play(int index) {
