@@ -9,7 +9,7 @@ packages=(
     libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev
     libgtest-dev
     libpng-dev libfreetype-dev fonts-dejavu-core
-    xvfb xauth x11-utils xdotool imagemagick
+    xvfb xauth x11-utils xdotool imagemagick openbox python3
     lame mpg123 ffmpeg
     clang libclang-rt-14-dev
 )
