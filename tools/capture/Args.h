@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+#include <vector>
+
+// What the capture tool was asked to do.
+struct CaptureArgs {
+    bool big = true;          // 800x600, else 640x480
+    std::string outDir = "."; // where frame files go
+    std::vector<int> times;   // the show times to render, in order
+    std::string video;        // a video file to encode instead of frame files
+    int fps = 0;              // frames per second, when rendering a span
+    int from = 0;
+    int to = 0;
+};
+
+// Parses the command line. False with a reason when it is not one the tool accepts.
+bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, std::string& error);
+
+// The times of a span: from + floor(i * 1000 / fps) while below `to`.
+std::vector<int> spanTimes(int fps, int from, int to);
+
+// "frame-NNNNNN.png" for a show time.
+std::string frameName(int time);
+
+extern const char* const captureUsage;

@@ -1,0 +1,51 @@
+// Renders frames of the show to PNG files (or a video) without a visible window.
+#include "Args.h"
+#include "Png.h"
+#include "Video.h"
+#include "app/Headless.h"
+#include "app/Offscreen.h"
+#include "app/Settings.h"
+#include "script/Script.h"
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+int renderFrames(Script& script, const CaptureArgs& args) {
+    std::error_code ec;
+    std::filesystem::create_directories(args.outDir, ec);
+    const Settings& s = settings();
+    for (int time : args.times) {
+        const bool drawn = script.frameAt(time);
+        const std::string name = frameName(time);
+        const std::string path = (std::filesystem::path(args.outDir) / name).string();
+        if (!writePng(path, s.width, s.height, readRgbTopDown(s.width, s.height))) {
+            std::fprintf(stderr, "velmora-capture: cannot write %s\n", path.c_str());
+            return 1;
+        }
+        std::printf("%s %s\n", name.c_str(), drawn ? "drawn" : "end");
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CaptureArgs args;
+    std::string error;
+    if (!parseCaptureArgs(std::vector<std::string>(argv + 1, argv + argc), args, error)) {
+        std::fprintf(stderr, "velmora-capture: %s\n%s", error.c_str(), captureUsage);
+        return 2;
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1); // pictures only: the music is never heard
+    if (!openHeadless(args.big, error)) {
+        std::fprintf(stderr, "velmora-capture: %s\n", error.c_str());
+        return 1;
+    }
+    Script* script = new Script(); // lives as long as the program, as in the demo
+    const int code = args.video.empty() ? renderFrames(*script, args) : encodeVideo(*script, args);
+    closeHeadless();
+    return code;
+}
