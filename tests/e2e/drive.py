@@ -199,6 +199,104 @@ def case_nodisplay(exe):
     assert len(lines) == 1 and "display" in lines[0], f"unclear message: {r.stderr!r}"
 
 
+def variety(shot, x0, y0, x1, y1):
+    """How many distinct colours a region shows: a textured scene has many."""
+    return len(colours_in(shot, x0, y0, x1, y1, step=5))
+
+
+def case_show_escape(exe):
+    d = Display(1024, 768)
+    try:
+        proc = start(d, exe, ["Escape", "Escape"])
+        win = d.wait_window("Morvanta Quorbel")
+        time.sleep(4.0)  # past the start of the fade-in from black
+        shot = d.grab()
+        x, y = win[4], win[5]
+        lit = [c for c in colours_in(shot, x, y, x + 640, y + 480) if max(c) > 40]
+        assert lit, "the show is still black after four seconds"
+        d.key(win, "Escape")
+        code, took = wait_exit(proc, 5)
+        assert code == 0, f"Escape gave exit code {code}"
+        assert took < 1.0, f"Escape took {took:.2f} s"
+    finally:
+        d.close()
+
+
+def case_show_close(exe):
+    d = Display(1024, 768)
+    try:
+        proc = start(d, exe, ["Escape", "Escape"])
+        win = d.wait_window("Morvanta Quorbel")
+        time.sleep(2.0)
+        subprocess.run([os.path.join(os.path.dirname(exe), "tests", "closewindow"), win[0]],
+                       env=d.env)
+        code, _ = wait_exit(proc, 5)
+        assert code == 0, f"closing the window gave exit code {code}"
+    finally:
+        d.close()
+
+
+def case_show_f1(exe):
+    d = Display(1024, 768, wm=True)
+    try:
+        proc = start(d, exe, ["Escape", "Return"])
+        win = d.wait_window("Morvanta Quorbel")
+        time.sleep(6.0)  # the rings turn in full light from five seconds on
+        before = d.grab()
+        x, y = win[4], win[5]
+        seen = variety(before, x, y, x + 800, y + 600)
+        assert seen > 50, f"only {seen} colours before F1"
+        d.key(win, "F1")
+        time.sleep(2.0)
+        full = d.wait_window("Morvanta Quorbel")
+        after = d.grab()
+        shown = variety(after, full[4], full[5], full[4] + full[2], full[5] + full[3])
+        assert shown > 50, f"only {shown} colours after F1: the scene lost its textures"
+        assert proc.poll() is None, "the program ended on F1"
+        d.key(full, "Escape")
+        code, _ = wait_exit(proc, 5)
+        assert code == 0
+    finally:
+        d.close()
+
+
+def case_show_music(exe):
+    d = Display(1024, 768)
+    raw = os.path.abspath("e2e-show-music.raw")
+    try:
+        if os.path.exists(raw):
+            os.remove(raw)
+        proc = start(d, exe, ["Escape", "Escape"],
+                     {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": raw})
+        win = d.wait_window("Morvanta Quorbel")
+        time.sleep(4.0)
+        d.key(win, "Escape")
+        code, _ = wait_exit(proc, 5)
+        assert code == 0
+        with open(raw, "rb") as f:
+            first_second = f.read(44100 * 4)  # 16-bit stereo
+        assert len(first_second) == 44100 * 4, "less than a second of sound came out"
+        samples = [int.from_bytes(first_second[i:i + 2], "little", signed=True)
+                   for i in range(0, len(first_second), 2)]
+        peak = max(abs(v) for v in samples)
+        assert peak > 300, f"the first second of music is silent (peak {peak})"
+    finally:
+        d.close()
+
+
+def case_show_whole(exe):
+    d = Display(1024, 768)
+    try:
+        proc = start(d, exe, ["Escape", "Escape"])
+        d.wait_window("Morvanta Quorbel")
+        code, took = wait_exit(proc, 240)
+        assert code == 0, f"the end of the show gave exit code {code}"
+        # the clock starts once everything is loaded, a moment after the window appears
+        assert 175.0 <= took <= 185.0, f"the show ended after {took:.1f} s, not 175.6 s"
+    finally:
+        d.close()
+
+
 CASES = {name[5:]: fn for name, fn in globals().items() if name.startswith("case_")}
 
 if __name__ == "__main__":

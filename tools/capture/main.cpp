@@ -44,8 +44,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora-capture: %s\n", error.c_str());
         return 1;
     }
-    Script* script = new Script(); // lives as long as the program, as in the demo
-    const int code = args.video.empty() ? renderFrames(*script, args) : encodeVideo(*script, args);
+    Script script;
+    const int code = args.video.empty() ? renderFrames(script, args) : encodeVideo(script, args);
     closeHeadless();
     return code;
 }
