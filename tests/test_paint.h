@@ -6,7 +6,7 @@
 // (the whole viewport by default) and records how it was asked to draw.
 struct Paint : Effect {
     float r, g, b;
-    float x1 = 1, y1 = 1;  // upper-right corner of the filled part, in [-1, 1]
+    float x0 = -1, y0 = -1, x1 = 1, y1 = 1; // the filled part, in [-1, 1]
     bool scribble = false; // leaves a tiny viewport behind, as a careless effect might
 
     int draws = 0;
@@ -37,10 +37,10 @@ struct Paint : Effect {
         glLoadIdentity();
         glColor3f(r, g, b);
         glBegin(GL_QUADS);
-        glVertex2f(-1, -1);
-        glVertex2f(x1, -1);
+        glVertex2f(x0, y0);
+        glVertex2f(x1, y0);
         glVertex2f(x1, y1);
-        glVertex2f(-1, y1);
+        glVertex2f(x0, y1);
         glEnd();
         glPopMatrix();
         glMatrixMode(GL_PROJECTION);
