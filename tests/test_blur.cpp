@@ -24,7 +24,7 @@ AttribSet modeSet(int mode) {
 }
 
 class BlurTest : public GlTest {
-  protected:
+protected:
     std::unique_ptr<Blur> blur;
 
     // Needs the context: the constructor makes the textures.

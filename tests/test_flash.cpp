@@ -11,7 +11,7 @@
 namespace {
 
 class FlashTest : public GlTest {
-  protected:
+protected:
     Flash flash{1, 0};
 
     // Shows the flash as a timeline entry of `duration` ms starting at 5000, `elapsed`

@@ -16,7 +16,7 @@ constexpr double pi = 3.14159265358979;
 // each rosette wedge that covers the pixel. `doubtful` is set near a wedge edge,
 // where a pixel's exact coverage is a matter of rasterisation.
 class Model {
-  public:
+public:
     explicit Model(int t) : pattern(ripplePixels()), t(t) {}
 
     double at(int px, int py, bool& doubtful) const {
@@ -38,7 +38,7 @@ class Model {
         return sum * 255;
     }
 
-  private:
+private:
     std::vector<uint8_t> pattern;
     int t;
 
@@ -56,7 +56,7 @@ class Model {
 };
 
 class FondTest : public GlTest {
-  protected:
+protected:
     void show(Fond& fond, int time, int start = 0, int duration = 100000) {
         Fx entry(&fond, duration, nullptr);
         entry.start = start;

@@ -16,7 +16,7 @@ constexpr double pi = 3.14159265358979;
 // A track with an outgoing entry of 0..2000 ms, an incoming one of 1000..3000 ms and
 // the blur transition over 1000..2000 ms, drawn over a blue frame in white.
 class TrBlurTest : public GlTest {
-  protected:
+protected:
     Paint out{1, 0, 0};
     Paint in{0, 1, 0};
     std::unique_ptr<TrBlur> trBlur;

@@ -12,7 +12,7 @@ using Rect = std::array<GLint, 4>;
 // A track holding a red entry of 0..2000 ms, a green one of 1000..3000 ms and a
 // wipe over 1000..2000 ms between them, drawn over a blue frame.
 class WipeTest : public GlTest {
-  protected:
+protected:
     Paint out{1, 0, 0};
     Paint in{0, 1, 0};
     Tr1 tr1{0};

@@ -6,7 +6,7 @@
 // slightly enlarged copies added on top (zoom, mode 0) or the frame plus a soft
 // glow made from a 64 x 64 blurred miniature (glow, any other mode).
 class Blur : public Effect {
-  public:
+public:
     int level = 1; // base number of zoom layers; back to 1 after every draw
     int mode = 1;  // every entry names it; glow until one does
     GLuint screen; // the captured frame
@@ -21,7 +21,7 @@ class Blur : public Effect {
     // Intensity of each zoom layer at progress p: 1 / (5p), at most 1.
     static float zoomIntensity(float p);
 
-  private:
+private:
     void zoom(float p);
     void glow();
 };

@@ -4,7 +4,7 @@
 // A full-screen blended grey quad over what the lower tracks drew: white flashes,
 // colour-inverting variants and fades from and to black, chosen by "mode".
 class Flash : public Effect {
-  public:
+public:
     int mode; // 0 white, 1 to 3 inverting, 4 fade in, anything else fade out
 
     Flash(int duration, int mode) : Effect(duration), mode(mode) {}

@@ -6,7 +6,7 @@
 // rosette of twelve turning, breathing wedges of it. Driven by the timeline time
 // alone, so it flows on across consecutive entries.
 class Fond : public Effect {
-  public:
+public:
     GLuint pattern; // the 256 x 256 ripple texture
 
     Fond();

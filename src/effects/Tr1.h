@@ -4,7 +4,7 @@
 // Wipe: the outgoing entry shrinks toward the lower-left corner while the incoming
 // one slides in, full size, from the upper right.
 class Tr1 : public Transition {
-  public:
+public:
     explicit Tr1(int duration) : Transition(duration) {}
 
     // Leaves the viewport on the full window.

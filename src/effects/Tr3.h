@@ -4,7 +4,7 @@
 // Wipe: the outgoing entry shrinks toward the upper-right corner while the incoming
 // one grows out of that corner over it.
 class Tr3 : public Transition {
-  public:
+public:
     explicit Tr3(int duration) : Transition(duration) {}
 
     // Leaves the viewport on the full window.

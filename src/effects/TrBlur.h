@@ -5,7 +5,7 @@
 // Transition that captures the outgoing and the incoming entry and lays both over a
 // cleared frame, additively, as two counter-rotating layers zooming out of the centre.
 class TrBlur : public Transition {
-  public:
+public:
     int level = 1;      // accepted from parameter sets; the picture does not use it
     float scale = 1.0f; // likewise
     GLuint first;       // capture of the outgoing entry
