@@ -10,7 +10,8 @@ glppOrtho2D::glppOrtho2D(float left, float right, float bottom, float top) {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    gluOrtho2D(left, right, bottom, top);
+    // GL rejects an empty range; keep the identity it would leave without the bad call.
+    if (left != right && bottom != top) gluOrtho2D(left, right, bottom, top);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();

@@ -6,7 +6,7 @@
 namespace GLPP {
 
 // A 2D projection for screen-space quads. Both matrix stacks are pushed and popped;
-// the matrix mode is GL_MODELVIEW afterwards.
+// the matrix mode is GL_MODELVIEW afterwards. An empty range gives the identity.
 class glppOrtho2D {
 public:
     glppOrtho2D(float left, float right, float bottom, float top);

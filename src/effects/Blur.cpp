@@ -1,0 +1,115 @@
+#include "effects/Blur.h"
+#include "engine/Attrib.h"
+#include "glpp/Guards.h"
+#include "glpp/Screen.h"
+
+using namespace GLPP;
+
+namespace {
+// Weight of the blur tap at offset x (-3..3); together they brighten by 1.1625.
+float weight(int x) { return static_cast<float>((0.5f - 0.03125f * x * x) * 0.14285715f * 3.1f); }
+
+// A quad with texture (0, 0)..(s, t) on the given corners.
+void quad(float x0, float y0, float x1, float y1, float s, float t) {
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y0);
+    glTexCoord2f(s, 0);
+    glVertex2f(x1, y0);
+    glTexCoord2f(s, t);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, t);
+    glVertex2f(x0, y1);
+}
+
+// The same in grey `c`; the colour before it is current again afterwards.
+void greyQuad(float c, float x0, float y0, float x1, float y1, float s, float t) {
+    glppColorf grey(c, c, c, 1);
+    glBegin(GL_QUADS);
+    quad(x0, y0, x1, y1, s, t);
+    glEnd();
+}
+
+// Additive drawing over whatever is there, depth ignored.
+struct Additive {
+    glppEnable<GL_BLEND> blending;
+    glppDisable<GL_DEPTH_TEST> noDepth;
+    Additive() { glBlendFunc(GL_ONE, GL_ONE); }
+};
+} // namespace
+
+Blur::Blur(int duration) : Effect(duration), screen(makeScreenTexture()), work(0) {
+    makeScreenTextures(&work, 1, 64, 64);
+}
+
+void Blur::configure(const AttribSet* attribs) {
+    readInt(attribs, "level", level);
+    readInt(attribs, "mode", mode);
+}
+
+float Blur::zoomIntensity(float p) {
+    const float c = 1 / (5 * p);
+    // At p = 0 the quotient is infinite; GL would clamp it to 1, but infinity times a
+    // black texel is not a number, so clamp here.
+    return c <= 1 ? c : 1;
+}
+
+void Blur::draw(int time) {
+    const float p = progress(time);
+    glFlush();
+    glFinish();
+    {
+        glppEnable<GL_TEXTURE_2D> texturing;
+        captureScreen(screen);
+        if (mode == 0)
+            zoom(p);
+        else
+            glow();
+    }
+    level = 1;
+}
+
+void Blur::zoom(float p) {
+    const ScreenExtent e = screenExtent();
+    glppOrtho2D ortho(-1, 1, -1, 1);
+    const float c = zoomIntensity(p);
+    glppColorf layers(c, c, c, 1);
+    Additive additive;
+    glPushMatrix();
+    // Layer i is enlarged 1.013^(i + 1) about the centre; floor(L) + 1 layers in all.
+    const double L = level + 5.0 * p;
+    for (int i = 0; i <= L; ++i) {
+        glScalef(1.013f, 1.013f, 1.013f);
+        glBegin(GL_QUADS);
+        glNormal3f(0, 0, 1);
+        quad(-1, -1, 1, 1, e.sMax, e.tMax);
+        glEnd();
+    }
+    glPopMatrix();
+}
+
+void Blur::glow() {
+    const ScreenExtent e = screenExtent();
+    {
+        // The blur runs in a 63 x 63 corner of the window, one unit a pixel.
+        glppViewport corner(0, 0, 63, 63);
+        glppOrtho2D ortho(0, 63, 0, 63);
+        glClear(GL_COLOR_BUFFER_BIT);
+        Additive additive;
+        for (int x = -3; x <= 3; ++x) // the frame shrunk into the corner, smeared sideways
+            greyQuad(weight(x), x, 0, x + 63, 63, e.sMax, e.tMax);
+        glBindTexture(GL_TEXTURE_2D, work);
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+        glClear(GL_COLOR_BUFFER_BIT);
+        for (int y = -3; y <= 3; ++y) // then up and down
+            greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
+        // The top row and right column come from outside the corner: black.
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+    }
+    glClear(GL_COLOR_BUFFER_BIT);
+    Additive additive;
+    glppOrtho2D ortho(0, 1, 0, 1);
+    glBindTexture(GL_TEXTURE_2D, screen);
+    greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax); // the frame back in place
+    glBindTexture(GL_TEXTURE_2D, work);
+    greyQuad(0.85f, 0, 0, 1, 1, 1, 1); // the glow stretched over it
+}

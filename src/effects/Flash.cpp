@@ -1,0 +1,64 @@
+#include "effects/Flash.h"
+#include "engine/Attrib.h"
+#include "glpp/Guards.h"
+#include "glpp/Screen.h"
+#include <cmath>
+
+using namespace GLPP;
+
+namespace {
+struct Look {
+    GLenum source;
+    GLenum destination;
+    bool swells; // intensity follows a sine arch; otherwise it is the progress itself
+};
+
+Look lookOf(int mode) {
+    switch (mode) {
+    case 0:
+        return {GL_ONE, GL_ONE, true};
+    case 1:
+        return {GL_ONE_MINUS_DST_COLOR, GL_DST_COLOR, true};
+    case 2:
+        return {GL_SRC_COLOR, GL_ONE_MINUS_DST_COLOR, true};
+    case 3:
+        return {GL_DST_COLOR, GL_ONE_MINUS_SRC_COLOR, true};
+    case 4:
+        return {GL_ZERO, GL_SRC_COLOR, false}; // fade in from black
+    default:
+        return {GL_ZERO, GL_ONE_MINUS_SRC_COLOR, false}; // fade out to black
+    }
+}
+
+// 3.1415 rather than pi: a trace of light is left at p = 1, as the show was tuned.
+float swell(float p) {
+    const float angle = static_cast<float>(p * 3.1415);
+    return static_cast<float>(std::sin(angle));
+}
+} // namespace
+
+void Flash::configure(const AttribSet* attribs) { readInt(attribs, "mode", mode); }
+
+void Flash::draw(int time) {
+    const float p = progress(time);
+    // Nothing drawn earlier in the frame may hide the quad.
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glppDisable<GL_LIGHTING> unlit;
+    glppEnable<GL_BLEND> blending;
+
+    const Look look = lookOf(mode);
+    const float c = look.swells ? swell(p) : p;
+    glBlendFunc(look.source, look.destination);
+
+    glppDisable<GL_TEXTURE_2D> untextured;
+    glppOrtho2D ortho(0, 1, 0, 1);
+    // Blend function and colour are left as set: every draw that needs them sets its own.
+    glColor3f(c, c, c);
+    glBegin(GL_QUADS);
+    glNormal3f(0, 0, 1);
+    glVertex2f(0, 0);
+    glVertex2f(1, 0);
+    glVertex2f(1, 1);
+    glVertex2f(0, 1);
+    glEnd();
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include "engine/Effect.h"
+
+// A full-screen blended grey quad over what the lower tracks drew: white flashes,
+// colour-inverting variants and fades from and to black, chosen by "mode".
+class Flash : public Effect {
+public:
+    int mode; // 0 white, 1 to 3 inverting, 4 fade in, anything else fade out
+
+    Flash(int duration, int mode) : Effect(duration), mode(mode) {}
+
+    // Leaves the blend function and the current colour as the flash set them.
+    void draw(int time) override;
+    void configure(const AttribSet* attribs) override;
+};
