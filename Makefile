@@ -22,5 +22,16 @@ run: build
 test: build
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
+# A bounded libFuzzer search over loadTga (clang), in its own folder, over a copy of the
+# seed corpus. Crashers land in build-fuzz/crash-*: keep them in tests/fuzz/regressions.
+FUZZ_TIME ?= 60
+fuzz: deps
+	@mkdir -p build-fuzz/corpus
+	clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+		-Isrc tests/fuzz/TgaFuzz.cpp src/texture/TgaReader.cpp src/app/Files.cpp \
+		-o build-fuzz/tga_fuzz
+	cp tests/fuzz/corpus/* tests/fuzz/regressions/* build-fuzz/corpus/
+	cd build-fuzz && ./tga_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=crash- corpus
+
 clean:
 	rm -rf $(BUILD)
