@@ -6,6 +6,7 @@
 #include <vector>
 
 class TextureTga;
+class Unit1State;
 
 // The cube scene: rounded tiles, a lobed surface or a sphere, lit and turning, most
 // variants with the flare image sphere-mapped on texture unit 1. "method" picks one
@@ -59,11 +60,12 @@ class CubeVom : public Effect {
     static void flatNormal(const float* v0, const float* v1, const float* v3, float* n);
 
   private:
-    void grid(int time, float twist);
-    void rings(int time);
-    void surface(float T);
+    // The variants; T is the timeline time as a float, tl the time into the entry.
+    void grid(Unit1State& unit1, int tl, float T);
+    void rings(Unit1State& unit1, int time);
+    void surface(Unit1State& unit1, float T);
     void sphere(float T);
-    void morph(int time, bool toRings);
+    void morph(Unit1State& unit1, int time, bool toGrid);
 };
 
 // The state of texture unit 1 over one draw. Its destructor turns unit 1's texturing
