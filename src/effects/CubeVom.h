@@ -1,0 +1,90 @@
+#pragma once
+#include "engine/Effect.h"
+#include "glpp/Guards.h"
+#include <GL/gl.h>
+#include <cstddef>
+#include <vector>
+
+class TextureTga;
+class Unit1State;
+
+// The cube scene: rounded tiles, a lobed surface or a sphere, lit and turning, most
+// variants with the flare image sphere-mapped on texture unit 1. "method" picks one
+// of seven variants.
+class CubeVom : public Effect {
+  public:
+    // One vertex of a mesh as the display list emits it.
+    struct Vertex {
+        float p[3]; // position
+        float n[3]; // normal
+    };
+    // Quads, four vertices each in emission order.
+    struct Mesh {
+        std::vector<Vertex> vertices;
+        bool white = false; // the list sets the colour to white
+        std::size_t quads() const { return vertices.size() / 4; }
+    };
+
+    // Lighting scope of one draw.
+    class Ctx : public GLPP::glppEnable<GL_DEPTH_TEST>,
+                public GLPP::glppEnable<GL_LIGHTING>,
+                public GLPP::glppEnable<GL_LIGHT0>,
+                public GLPP::glppEnable<GL_CULL_FACE> {
+      public:
+        Ctx() = default;
+        ~Ctx() override = default;
+    };
+
+    int method = 0;
+    GLuint tileList = 0;
+    GLuint surfaceList = 0; // tileList + 1
+    GLuint sphereList = 0;  // tileList + 2
+    TextureTga* flareTexture = nullptr;
+    TextureTga* mapTexture = nullptr; // loaded, but no variant draws with it
+
+    // Compiles the three lists and loads "DATAS\flare.tga" and "DATAS\map.tga".
+    // Needs a current GL context.
+    CubeVom();
+
+    void draw(int time) override;
+    void configure(const AttribSet* attribs) override;
+
+    // The meshes, built without GL.
+    static Mesh tileMesh();    // 614 quads
+    static Mesh surfaceMesh(); // 1681 quads
+    static Mesh sphereMesh();  // 512 quads
+    // The point of the lobed surface for parameters (u, v).
+    static void surfacePoint(float u, float v, float* x, float* y, float* z);
+    // Unit normal of the quad's plane from V0, V1 and V3; a fixed unit normal where
+    // the quad is degenerate.
+    static void flatNormal(const float* v0, const float* v1, const float* v3, float* n);
+
+  private:
+    // The variants; T is the timeline time as a float, tl the time into the entry.
+    void grid(Unit1State& unit1, int tl, float T);
+    void rings(Unit1State& unit1, int time);
+    void surface(Unit1State& unit1, float T);
+    void sphere(float T);
+    void morph(Unit1State& unit1, int time, bool toGrid);
+};
+
+// The state of texture unit 1 over one draw. Its destructor turns unit 1's texturing
+// off, makes unit 0 active and then writes back the states it recorded on unit 1,
+// which therefore land on unit 0.
+class Unit1State {
+  public:
+    Unit1State();
+    ~Unit1State();
+    Unit1State(const Unit1State&) = delete;
+    Unit1State& operator=(const Unit1State&) = delete;
+
+    // Sphere-mapped texturing on unit 1, which stays active.
+    void sphereMapOn();
+    // Unit 1 texturing and generation off, then unit 0 active.
+    void unit1Off();
+
+    GLint savedUnit;
+    GLPP::glppSwitch<GL_TEXTURE_2D>* texture2D;
+    GLPP::glppSwitch<GL_TEXTURE_GEN_S>* texGenS;
+    GLPP::glppSwitch<GL_TEXTURE_GEN_T>* texGenT;
+};
