@@ -35,7 +35,7 @@ bool loop(const FrameStep& frame) {
             continue;
         }
         if (active) {
-            if (keys[SDL_SCANCODE_ESCAPE]) {
+            if (keys[SDL_SCANCODE_ESCAPE] || struck[SDL_SCANCODE_ESCAPE]) {
                 done = true;
             } else {
                 beginFrame();
@@ -43,8 +43,9 @@ bool loop(const FrameStep& frame) {
                 endFrame();
             }
         }
-        if (keys[SDL_SCANCODE_F1]) {
+        if (keys[SDL_SCANCODE_F1] || struck[SDL_SCANCODE_F1]) {
             keys[SDL_SCANCODE_F1] = false;
+            struck[SDL_SCANCODE_F1] = false;
             toggleFullscreen(); // a refused switch keeps the current mode
         }
         if (done) return true;

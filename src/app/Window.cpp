@@ -6,6 +6,7 @@
 #include <cstdio>
 
 bool keys[SDL_NUM_SCANCODES];
+bool struck[SDL_NUM_SCANCODES];
 bool active = true;
 bool fullscreen = true;
 SDL_Window* window = nullptr;
@@ -150,7 +151,10 @@ bool handleEvent(const SDL_Event& event) {
     case SDL_QUIT:
         return false;
     case SDL_KEYDOWN:
-        if (!event.key.repeat) keys[event.key.keysym.scancode] = true;
+        if (!event.key.repeat) {
+            keys[event.key.keysym.scancode] = true;
+            struck[event.key.keysym.scancode] = true;
+        }
         break;
     case SDL_KEYUP:
         keys[event.key.keysym.scancode] = false;

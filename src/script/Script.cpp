@@ -1,10 +1,45 @@
 #include "script/Script.h"
 #include "app/Clock.h"
+#include "effects/Blur.h"
+#include "effects/CubeVom.h"
+#include "effects/Flash.h"
+#include "effects/Fond.h"
+#include "effects/FxFont.h"
+#include "effects/Tea.h"
+#include "effects/Tr1.h"
+#include "effects/Tr3.h"
+#include "effects/TrBlur.h"
 #include "engine/Demo.h"
+#include "script/Sets.h"
+#include "script/Timeline.h"
 #include <GL/gl.h>
+
+FxFont* fontEffect = nullptr;
+Blur* blurEffect = nullptr;
+Flash* flashEffect = nullptr;
+Tea* teaEffect = nullptr;
+Tr1* tr1Effect = nullptr;
+Tr3* tr3Effect = nullptr;
+TrBlur* trBlurEffect = nullptr;
+CubeVom* cubeEffect = nullptr;
+Fond* fondEffect = nullptr;
 
 Script::Script() {
     demo.openMusic("DATAS\\zik.mp3");
+    // The order matters to the texture cache: the cube scene's map loads last.
+    fontEffect = new FxFont("DATAS\\font.tga", 0);
+    blurEffect = new Blur(1);
+    flashEffect = new Flash(1, 0);
+    teaEffect = new Tea("DATAS\\map.tga", 1);
+    tr1Effect = new Tr1(0);
+    tr3Effect = new Tr3(0);
+    trBlurEffect = new TrBlur(1); // made, but the show never places it
+    cubeEffect = new CubeVom();
+    fondEffect = new Fond();
+    fillOpeningSets();
+    layOutTimeline(demo, {fontEffect, blurEffect, flashEffect, teaEffect, tr1Effect, tr3Effect,
+                          cubeEffect, fondEffect});
+    // Loading does not count against the show: time zero is now.
     clockReset();
 }
 

@@ -1,7 +1,29 @@
 #pragma once
 
-// The demo script: its constructor builds every effect and lays the show out on the
-// tracks of the global Demo; frame() draws one frame of it.
+class Blur;
+class CubeVom;
+class Flash;
+class Fond;
+class FxFont;
+class Tea;
+class Tr1;
+class Tr3;
+class TrBlur;
+
+// The effect instances of the show: created once by the script, never deleted.
+extern FxFont* fontEffect;
+extern Blur* blurEffect;
+extern Flash* flashEffect;
+extern Tea* teaEffect;
+extern Tr1* tr1Effect;
+extern Tr3* tr3Effect;
+extern TrBlur* trBlurEffect;
+extern CubeVom* cubeEffect;
+extern Fond* fondEffect;
+
+// The demo script: its constructor opens the music, builds every effect and lays
+// the show out on the tracks of the global Demo; frame() draws one frame of it.
+// Needs a current GL context.
 class Script {
 public:
     Script();
@@ -10,6 +32,6 @@ public:
     // after which the clock restarts from zero.
     bool frame();
 
-    // One frame at timeline time `time`: clears the screen and draws every track.
+    // One frame at show time `time`: clears the screen and draws every track.
     bool frameAt(int time);
 };
