@@ -1,5 +1,6 @@
 // The generated asset files in DATAS, read back the way the demo reads them:
 // the pictures through the TGA reader, the music through SDL_mixer's decoder.
+#include "Image.h" // the generator's TGA writer
 #include "texture/Texture.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -34,6 +36,54 @@ struct Picture {
 std::vector<unsigned char> bytesOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// ---- the generator's TGA writer ----
+
+// Rows mixing runs of every length around the 128-pixel packet limit with raw
+// stretches just as long, so that every packet boundary of the encoder is crossed.
+Image patterned(int width, int height, int channels) {
+    Image image(width, height, channels);
+    unsigned seed = 12345;
+    for (int y = 0; y < height; ++y) {
+        int x = 0, stretch = 0;
+        while (x < width) {
+            static const int lengths[] = {1, 2, 3, 127, 128, 129, 130, 255, 256, 257};
+            const int length = lengths[(y + stretch++) % 10];
+            const bool run = (y + stretch) % 2 == 0;
+            seed = seed * 1103515245 + 12345;
+            for (int i = 0; i < length && x < width; ++i, ++x) {
+                if (!run) seed = seed * 1103515245 + 12345;
+                for (int c = 0; c < channels; ++c)
+                    image.at(x, y)[c] = (seed >> (8 + 3 * c)) & 0xff;
+            }
+        }
+    }
+    return image;
+}
+
+TEST(TgaWriter, FilesReadBackThroughTheReaderPixelForPixel) {
+    for (int channels : {3, 4}) {
+        for (bool runLength : {false, true}) {
+            const Image image = patterned(700, 9, channels);
+            const std::string path = "assets-writer-check.tga";
+            ASSERT_TRUE(writeTga(path, image, runLength));
+            Picture back(path.c_str());
+            ASSERT_NE(back.pixels, nullptr) << channels << " channels, RLE " << runLength;
+            EXPECT_EQ(back.format, channels == 4 ? GL_RGBA : GL_RGB);
+            ASSERT_EQ(back.width, 700);
+            ASSERT_EQ(back.height, 9);
+            EXPECT_EQ(std::memcmp(back.pixels, image.pixels.data(), image.pixels.size()), 0)
+                << channels << " channels, RLE " << runLength;
+            const std::vector<unsigned char> file = bytesOf(path);
+            ASSERT_GE(file.size(), 18u);
+            EXPECT_EQ(file[2], runLength ? 10 : 2);
+            if (runLength) {
+                EXPECT_LT(file.size(), 18 + image.pixels.size()) << "runs pay off";
+            }
+            std::remove(path.c_str());
+        }
+    }
 }
 
 // ---- font.tga ----
