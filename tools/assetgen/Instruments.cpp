@@ -1,0 +1,215 @@
+#include "Instruments.h"
+
+using namespace dsp;
+
+namespace {
+
+constexpr float twoPi = static_cast<float>(2 * pi);
+
+// Every note gets its own noise and phases, the same on every run.
+uint32_t seedOf(const Note& n, uint32_t salt) {
+    return static_cast<uint32_t>(n.start * rate) * 2654435761u ^ salt ^
+           static_cast<uint32_t>(n.pitch * 97);
+}
+
+// Calls voice(i, t) for every sample of a note and its tail that lies inside `out`.
+template <class Voice> void sound(const Note& n, double tail, const Stereo& out, Voice voice) {
+    const size_t first = sampleAt(n.start);
+    const size_t count = sampleAt(n.length + tail);
+    for (size_t i = 0; i < count && first + i < out.size(); ++i)
+        voice(first + i, static_cast<double>(i) / rate);
+}
+
+} // namespace
+
+void playPad(const std::vector<Note>& notes, float gain, Stereo& out) {
+    const Adsr env{0.9, 1.5, 0.75, 0.9};
+    const float detune[3] = {-0.11f, 0.0f, 0.09f}; // semitones
+    for (const Note& n : notes) {
+        Rng rng(seedOf(n, 1));
+        Saw saw[3];
+        float inc[3];
+        for (int k = 0; k < 3; ++k) {
+            saw[k].phase = 0.5f * (rng.next() + 1);
+            inc[k] = static_cast<float>(hz(n.pitch + detune[k]) / rate);
+        }
+        Svf left, right;
+        Envelope level(env, n.length);
+        sound(n, env.tail(), out, [&](size_t i, double t) {
+            if ((i & 31) == 0) {
+                // A slow sweep keeps the held chords moving.
+                const double lfo = std::sin(2 * pi * 0.13 * (n.start + t) + n.pitch);
+                const double cutoff = (300 + 2800 * n.tone * n.tone) * (1 + 0.25 * lfo);
+                left.set(cutoff, 0.9);
+                right.set(cutoff * 1.05, 0.9);
+            }
+            const float a = saw[0].next(inc[0]), b = saw[1].next(inc[1]), c = saw[2].next(inc[2]);
+            left.tick(a + 0.6f * b);
+            right.tick(c + 0.6f * b);
+            const float e = level.next() * n.velocity * gain;
+            out.addPair(i, left.lp * e, right.lp * e);
+        });
+    }
+}
+
+void playBass(const std::vector<Note>& notes, float gain, Stereo& out) {
+    const Adsr env{0.004, 0.3, 0.6, 0.05};
+    for (const Note& n : notes) {
+        const float inc = static_cast<float>(hz(n.pitch) / rate);
+        Saw saw;
+        float phase = 0;
+        Svf filter;
+        Envelope level(env, n.length);
+        sound(n, env.tail(), out, [&](size_t i, double t) {
+            if ((i & 15) == 0) filter.set(90 + (250 + 2200 * n.tone) * std::exp(-t / 0.11), 1.4);
+            filter.tick(0.7f * saw.next(inc) + 0.8f * std::sin(twoPi * phase));
+            phase += inc;
+            if (phase >= 1) phase -= 1;
+            const float e = level.next() * n.velocity * gain;
+            out.add(i, std::tanh(1.4f * filter.lp) * e, 0);
+        });
+    }
+}
+
+void playArp(const std::vector<Note>& notes, float gain, Stereo& out) {
+    const Adsr env{0.002, 0.18, 0.0, 0.08};
+    for (const Note& n : notes) {
+        const float inc = static_cast<float>(hz(n.pitch) / rate);
+        const float inc2 = static_cast<float>(hz(n.pitch + 0.07) / rate);
+        Pulse pulse;
+        Saw saw;
+        Svf filter;
+        Envelope level(env, n.length);
+        sound(n, env.tail(), out, [&](size_t i, double t) {
+            if ((i & 15) == 0)
+                filter.set(250 + 400 * n.tone + 6000 * n.tone * n.tone * std::exp(-t / 0.08), 1.8);
+            filter.tick(pulse.next(inc, 0.3f) + 0.5f * saw.next(inc2));
+            const float e = level.next() * n.velocity * gain;
+            out.add(i, filter.lp * e, n.pan);
+        });
+    }
+}
+
+void playLead(const std::vector<Note>& notes, float gain, Stereo& out) {
+    const Adsr env{0.015, 0.5, 0.65, 0.25};
+    for (const Note& n : notes) {
+        float phase[2] = {0, 0};
+        float inc[2] = {0, 0}, index = 0;
+        Envelope level(env, n.length);
+        sound(n, env.tail(), out, [&](size_t i, double t) {
+            if ((i & 15) == 0) {
+                // Vibrato grows in once the note has spoken; the brightness settles.
+                const double depth = 0.12 * std::clamp((t - 0.3) / 0.4, 0.0, 1.0);
+                const double vibrato = depth * std::sin(2 * pi * 5.2 * t);
+                for (int k = 0; k < 2; ++k)
+                    inc[k] = static_cast<float>(hz(n.pitch + vibrato + 0.08 * k) / rate);
+                index =
+                    static_cast<float>((0.6 + 2.4 * n.tone) * (0.4 + 0.6 * std::exp(-t / 0.25)));
+            }
+            float v[2];
+            for (int k = 0; k < 2; ++k) {
+                // Carrier and modulator share the frequency and so the phase.
+                phase[k] += inc[k];
+                if (phase[k] >= 1) phase[k] -= 1;
+                v[k] = std::sin(twoPi * phase[k] + index * std::sin(twoPi * phase[k]));
+            }
+            const float e = level.next() * n.velocity * gain;
+            out.addPair(i, (v[0] + 0.5f * v[1]) * e, (v[1] + 0.5f * v[0]) * e);
+        });
+    }
+}
+
+void playKick(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 2));
+        double phase = 0;
+        Decay drop(0.03), settle(0.3), body(0.26), click(0.0015);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 0.5, out, [&](size_t i, double t) {
+            // The pitch drops from a thump to a low boom.
+            phase += (44 + 130 * drop.next() + 20 * settle.next()) / rate;
+            const double boom = std::sin(2 * pi * phase) * body.next() * std::min(1.0, t * 1000);
+            const double tick = 0.25 * rng.next() * click.next();
+            out.add(i, static_cast<float>(std::tanh(1.6 * (boom + tick))) * n.velocity * gain, 0);
+        });
+    }
+}
+
+void playSnare(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 3));
+        Svf high, low;
+        high.set(1500, 0.7);
+        low.set(6000 + 4000 * n.tone, 0.7);
+        Decay skin(0.05), wires(0.14);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 0.35, out, [&](size_t i, double t) {
+            const double body =
+                (0.6 * std::sin(2 * pi * 185 * t) + 0.3 * std::sin(2 * pi * 330 * t)) * skin.next();
+            high.tick(rng.next());
+            low.tick(high.hp);
+            const double noise = 0.9 * low.lp * wires.next();
+            out.add(i, static_cast<float>(body + noise) * n.velocity * gain, 0.05f);
+        });
+    }
+}
+
+void playHat(const std::vector<Note>& hits, float decay, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 4));
+        Svf high, ring;
+        high.set(7500, 0.8);
+        ring.set(10000, 3);
+        Decay fall(decay);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, decay * 7, out, [&](size_t i, double) {
+            high.tick(rng.next());
+            ring.tick(high.hp);
+            const float v = (high.hp + 0.5f * ring.bp) * fall.next();
+            out.add(i, v * n.velocity * gain, n.pan);
+        });
+    }
+}
+
+void playCrash(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng left(seedOf(n, 5)), right(seedOf(n, 6));
+        Svf hl, hr;
+        hl.set(3500, 0.7);
+        hr.set(3500, 0.7);
+        Decay fall(1.1);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 4, out, [&](size_t i, double t) {
+            hl.tick(left.next());
+            hr.tick(right.next());
+            const float e =
+                fall.next() * static_cast<float>(std::min(1.0, t * 500)) * n.velocity * gain;
+            out.addPair(i, hl.hp * e, hr.hp * e);
+        });
+    }
+}
+
+void playRiser(const std::vector<Note>& sweeps, float gain, Stereo& out) {
+    for (const Note& n : sweeps) {
+        Rng left(seedOf(n, 7)), right(seedOf(n, 8));
+        Svf fl, fr;
+        sound(n, 0, out, [&](size_t i, double t) {
+            const double x = t / n.length;
+            if ((i & 15) == 0) {
+                const double cutoff = 200 * std::pow(40.0, x);
+                fl.set(cutoff, 2.5);
+                fr.set(cutoff * 1.1, 2.5);
+            }
+            fl.tick(left.next());
+            fr.tick(right.next());
+            // Swells, then stops short on the beat where the next section lands.
+            const double end = std::min(1.0, (n.length - t) * 100);
+            const float e = static_cast<float>(x * x * end) * n.velocity * gain;
+            out.addPair(i, fl.bp * e, fr.bp * e);
+        });
+    }
+}
