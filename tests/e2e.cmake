@@ -15,3 +15,11 @@ foreach(case windowed fullscreen f1 ends nodisplay)
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e.platform.${case} PROPERTIES TIMEOUT 120)
 endforeach()
+
+# The demo itself, from the build folder where DATAS lives.
+foreach(case show_escape show_close show_f1 show_music show_whole)
+    add_test(NAME e2e.demo.${case}
+        COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/drive.py ${case} $<TARGET_FILE:velmora>
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e.demo.${case} PROPERTIES TIMEOUT 300)
+endforeach()
