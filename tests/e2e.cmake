@@ -23,3 +23,12 @@ foreach(case show_escape show_close show_f1 show_music show_whole)
         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
     set_tests_properties(e2e.demo.${case} PROPERTIES TIMEOUT 300)
 endforeach()
+
+# The capture tool, run as a user runs it.
+foreach(case frames span repeatable bad_arguments no_display unwritable)
+    add_test(NAME e2e.capture.${case}
+        COMMAND ${PYTHON3} ${CMAKE_CURRENT_SOURCE_DIR}/e2e/capture.py ${case}
+                $<TARGET_FILE:velmora-capture>
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+    set_tests_properties(e2e.capture.${case} PROPERTIES TIMEOUT 300)
+endforeach()

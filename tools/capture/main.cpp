@@ -45,6 +45,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     Script script;
+    // A live run's first frame is at time 0 and draws in the state the image loads
+    // left behind; draw it too, unseen, so every captured frame is one a live run shows.
+    script.frameAt(0);
     const int code = args.video.empty() ? renderFrames(script, args) : encodeVideo(script, args);
     closeHeadless();
     return code;
