@@ -140,3 +140,21 @@ TEST(Music, DemoStartsStreamZeroOnTheFirstFrameOnly) {
     } // the Demo shuts the sound down when it goes
     EXPECT_GT(peakOfOutput(), 3000);
 }
+
+TEST(Music, WithoutSoundNothingIsOpened) {
+    useDiskAudio();
+    const std::string mp3 = makeToneMp3();
+    ASSERT_FALSE(mp3.empty());
+    {
+        Demo d;
+        d.sound = false;
+        d.openMusic(mp3.c_str());
+        ASSERT_NE(d.music, nullptr);
+        EXPECT_FALSE(d.music->ready);
+        EXPECT_TRUE(d.music->streams.empty());
+        d.play(0);
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    }
+    std::ifstream raw(scratch(".raw"));
+    EXPECT_FALSE(raw.good()) << "an audio device was opened";
+}

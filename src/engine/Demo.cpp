@@ -8,7 +8,7 @@ Demo::~Demo() {
 }
 
 void Demo::openMusic(const char* file) {
-    music = std::make_unique<Music>();
+    music = std::make_unique<Music>(sound);
     music->open(file);
 }
 

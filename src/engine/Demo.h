@@ -10,6 +10,7 @@ public:
     std::unique_ptr<Music> music;
     bool started = false;
     std::map<int, std::unique_ptr<Track>> tracks;
+    bool sound = true; // off for rendering to files: the music is then never opened
 
     Demo() = default;
     ~Demo();

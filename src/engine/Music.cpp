@@ -10,7 +10,8 @@ namespace {
 bool initialised = false; // this player started the audio subsystem and the mixer
 }
 
-Music::Music() {
+Music::Music(bool withSound) {
+    if (!withSound) return;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "velmora: no sound (%s)\n", SDL_GetError());
         return;

@@ -11,7 +11,8 @@ public:
     std::vector<Mix_Music*> streams; // stream i at index i; null when its open failed
     bool ready = false;              // the audio device is open
 
-    Music();
+    // Without sound the player opens no device and every stream stays closed.
+    explicit Music(bool withSound = true);
     ~Music();
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;
