@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 
-.PHONY: all deps configure build run test bench fuzz clean
+.PHONY: all deps configure build run test bench fuzz sheet clean
 
 all: build
 
@@ -35,3 +35,11 @@ fuzz: deps
 
 clean:
 	rm -rf $(BUILD)
+
+# The README's picture: twelve moments of the show, captured and laid out.
+SHEET_TIMES = 4000 15000 22500 31000 41000 60000 72000 97000 108000 130000 150000 168000
+sheet: build
+	cd $(BUILD) && rm -rf sheet && $(XVFB) ./velmora-capture --size 640x480 --out-dir sheet \
+		$(foreach t,$(SHEET_TIMES),--at $(t)) >/dev/null
+	montage $(BUILD)/sheet/frame-*.png -tile 4x3 -geometry 240x180+2+2 -background black \
+		-quality 82 docs/velmora.jpg
