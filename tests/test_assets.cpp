@@ -303,7 +303,7 @@ TEST(Textures, TheGeneratorGivesTheSameFilesEveryTime) {
 
 // The whole soundtrack decoded to 44.1 kHz 16-bit stereo by SDL_mixer, the demo's player.
 class Soundtrack : public ::testing::Test {
-  protected:
+protected:
     static constexpr int rate = 44100;
     std::vector<short> samples; // interleaved left, right
 

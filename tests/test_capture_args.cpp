@@ -10,8 +10,8 @@ bool parse(std::vector<std::string> args, CaptureArgs& out, std::string& error) 
 TEST(CaptureArgs, ChosenTimesKeepTheirOrder) {
     CaptureArgs a;
     std::string error;
-    ASSERT_TRUE(parse({"--at", "41000", "--size", "640x480", "--at", "0", "--out-dir", "shots"}, a,
-                      error))
+    ASSERT_TRUE(
+        parse({"--at", "41000", "--size", "640x480", "--at", "0", "--out-dir", "shots"}, a, error))
         << error;
     EXPECT_EQ(a.times, (std::vector<int>{41000, 0}));
     EXPECT_FALSE(a.big);
@@ -59,7 +59,8 @@ TEST(CaptureArgs, RefusesWhatItCannotDo) {
         CaptureArgs a;
         std::string error;
         std::string joined;
-        for (const auto& s : args) joined += s + " ";
+        for (const auto& s : args)
+            joined += s + " ";
         EXPECT_FALSE(parse(args, a, error)) << joined;
         EXPECT_FALSE(error.empty()) << joined;
     }

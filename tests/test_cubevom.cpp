@@ -55,7 +55,7 @@ GLint integer(GLenum what) {
 }
 
 class CubeTest : public GlTest {
-  protected:
+protected:
     void SetUp() override {
         GlTest::SetUp();
         ASSERT_TRUE(scratch.ok());
@@ -239,7 +239,7 @@ TEST_F(CubeTest, MethodsWithoutAPictureOnlyClearTheDepth) {
 // test's name from the texture cache, unknown to this context): the tiles draw lit
 // but untextured.
 class CubeWithoutImages : public GlTest {
-  protected:
+protected:
     ScratchDir empty;
 };
 

@@ -36,7 +36,7 @@ bool writeFont(const std::string& path) {
 }
 
 class FontTest : public GlTest {
-  protected:
+protected:
     void SetUp() override {
         GlTest::SetUp();
         ASSERT_TRUE(scratch.ok());

@@ -80,8 +80,9 @@ std::string makeToneMp3() {
     u16(16);
     out.write("data", 4);
     u32(frames * 2);
-    for (int i = 0; i < frames; ++i) u16(static_cast<uint16_t>(static_cast<int16_t>(
-        12000 * std::sin(2 * M_PI * 440.0 * i / rate))));
+    for (int i = 0; i < frames; ++i)
+        u16(static_cast<uint16_t>(
+            static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440.0 * i / rate))));
     out.close();
     const std::string cmd = "lame --quiet " + wav + " " + mp3;
     if (std::system(cmd.c_str()) != 0) return "";

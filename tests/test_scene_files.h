@@ -15,7 +15,7 @@
 // Makes a fresh folder the working directory (with DATAS/ inside) for the test's
 // life, so the effects find their asset names there; removed afterwards.
 class ScratchDir {
-  public:
+public:
     ScratchDir() : previous(std::filesystem::current_path()) {
         std::string pattern = (std::filesystem::temp_directory_path() / "scenes-XXXXXX").string();
         if (mkdtemp(pattern.data())) {
@@ -33,7 +33,7 @@ class ScratchDir {
     ScratchDir& operator=(const ScratchDir&) = delete;
     bool ok() const { return !dir.empty(); }
 
-  private:
+private:
     std::filesystem::path previous;
     std::filesystem::path dir;
 };

@@ -21,7 +21,8 @@ struct Frame {
     double mean(int x0, int y0, int x1, int y1) const {
         double sum = 0;
         for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x) sum += at(x, y)[0] + at(x, y)[1] + at(x, y)[2];
+            for (int x = x0; x < x1; ++x)
+                sum += at(x, y)[0] + at(x, y)[1] + at(x, y)[2];
         return sum / (3.0 * (x1 - x0) * (y1 - y0));
     }
     double mean() const { return mean(0, 0, w, h); }
@@ -34,7 +35,8 @@ struct Frame {
     }
     int brightest() const {
         int m = 0;
-        for (uint8_t v : rgb) m = std::max(m, static_cast<int>(v));
+        for (uint8_t v : rgb)
+            m = std::max(m, static_cast<int>(v));
         return m;
     }
 };

@@ -18,7 +18,7 @@ GLint integer(GLenum what) {
 }
 
 class TeaTest : public GlTest {
-  protected:
+protected:
     void SetUp() override {
         GlTest::SetUp();
         ASSERT_TRUE(scratch.ok());

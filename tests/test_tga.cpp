@@ -51,7 +51,7 @@ Bytes repeat(const Bytes& unit, size_t times) {
 
 // A fresh folder for the test's files, removed afterwards.
 class Folder {
-  public:
+public:
     Folder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "tga-XXXXXX").string();
         if (mkdtemp(pattern.data())) dir = pattern;
@@ -90,7 +90,7 @@ Decoded decode(const std::string& path) {
 }
 
 class Tga : public ::testing::Test {
-  protected:
+protected:
     Decoded decodeBytes(const Bytes& bytes) { return decode(folder.write("image.tga", bytes)); }
     Folder folder;
 };
@@ -273,7 +273,7 @@ TEST_F(Tga, RunLengthDataWithNoPixelAtAllIsBlack) {
 // ---- TextureTga and the texture cache, in a real GL context.
 
 class TextureLoad : public GlTest {
-  protected:
+protected:
     // The texture's level-0 image, read back from GL as RGBA.
     static Bytes texels(GLuint id, int w, int h) {
         glBindTexture(GL_TEXTURE_2D, id);

@@ -60,12 +60,18 @@ AttribSet* fm(int m) { return &flashModes[m]; }
 } // namespace
 
 TEST_F(Timeline, SceneAndBlurTracks) {
-    expectSpans(0, {{0, 10000, &cube, cm(1)},        {10000, 20000, &cube, cm(6)},
-                    {20000, 34000, &cube, cm(0)},    {34000, 50000, &cube, cm(3)},
-                    {50000, 85000, &tea, nullptr},   {85000, 90000, &cube, cm(6)},
-                    {90000, 95000, &cube, cm(0)},    {95000, 100000, &cube, cm(5)},
-                    {100000, 105000, &cube, cm(1)},  {105000, 110000, &cube, cm(6)},
-                    {110000, 120625, &cube, cm(0)},  {120625, 163625, &fond, nullptr},
+    expectSpans(0, {{0, 10000, &cube, cm(1)},
+                    {10000, 20000, &cube, cm(6)},
+                    {20000, 34000, &cube, cm(0)},
+                    {34000, 50000, &cube, cm(3)},
+                    {50000, 85000, &tea, nullptr},
+                    {85000, 90000, &cube, cm(6)},
+                    {90000, 95000, &cube, cm(0)},
+                    {95000, 100000, &cube, cm(5)},
+                    {100000, 105000, &cube, cm(1)},
+                    {105000, 110000, &cube, cm(6)},
+                    {110000, 120625, &cube, cm(0)},
+                    {120625, 163625, &fond, nullptr},
                     {163625, 175625, &cube, cm(1)}});
     AttribSet* glow = &blurSettings[0];
     expectSpans(1, {{0, 10000, &blur, glow},
@@ -95,8 +101,9 @@ void expandRhythm(std::vector<Span>& out, int start, const int len[4], int pause
                   int last, bool second) {
     int at = start;
     for (int i = first; i <= last; ++i) {
-        const int modes[4] = {second ? (i - 2) % 4 : (i - 3) % 4, second ? (i - 1) % 4 : (i + 1) % 4,
-                              i % 4, second ? i % 4 : (i - 1) % 4};
+        const int modes[4] = {second ? (i - 2) % 4 : (i - 3) % 4,
+                              second ? (i - 1) % 4 : (i + 1) % 4, i % 4,
+                              second ? i % 4 : (i - 1) % 4};
         for (int n = 0; n < 4; ++n) {
             out.push_back({at, at + len[n], &flash, fm(modes[n])});
             at += len[n];
@@ -128,8 +135,8 @@ TEST_F(Timeline, FlashRhythmsAndSingleFlashes) {
     const std::vector<Span> got = spans(2);
     ASSERT_EQ(got.size(), 76u);
     EXPECT_EQ(got[1].start, 10200);
-    EXPECT_EQ(got[4].end, 12450);          // the first cycle's four flashes
-    EXPECT_EQ(got[5].start, 13350);        // the next cycle after the 900 ms pause
+    EXPECT_EQ(got[4].end, 12450);   // the first cycle's four flashes
+    EXPECT_EQ(got[5].start, 13350); // the next cycle after the 900 ms pause
     EXPECT_EQ(got[12].end, 18750);
     EXPECT_EQ(got[15].start, 50500);
     EXPECT_EQ(got[54].end, 85180);
@@ -193,9 +200,12 @@ TEST_F(Timeline, WhatEachTrackDrawsAtTheLandmarks) {
     EXPECT_EQ(at(1, 120625), nullptr);
     EXPECT_EQ(at(3, 120625), &font);
     EXPECT_EQ(at(3, 160500), nullptr);
-    for (int n : {0, 1, 2}) EXPECT_NE(at(n, 175624), nullptr) << "track " << n;
-    for (int n = 0; n < 5; ++n) EXPECT_EQ(at(n, 175625), nullptr) << "track " << n;
-    for (int t = 0; t < showLength; t += 125) EXPECT_NE(at(0, t), nullptr) << t;
+    for (int n : {0, 1, 2})
+        EXPECT_NE(at(n, 175624), nullptr) << "track " << n;
+    for (int n = 0; n < 5; ++n)
+        EXPECT_EQ(at(n, 175625), nullptr) << "track " << n;
+    for (int t = 0; t < showLength; t += 125)
+        EXPECT_NE(at(0, t), nullptr) << t;
 }
 
 TEST_F(Timeline, ParameterSetsHoldTheScriptsValues) {

@@ -19,8 +19,8 @@ bool openHeadless(bool big, std::string& error) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    window = SDL_CreateWindow("velmora", 0, 0, s.width, s.height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    window =
+        SDL_CreateWindow("velmora", 0, 0, s.width, s.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window) context = SDL_GL_CreateContext(window);
     if (!window || !context || SDL_GL_MakeCurrent(window, context) != 0) {
         error = std::string("cannot create a GL context (") + SDL_GetError() + ")";

@@ -71,8 +71,7 @@ bool Offscreen::create(int w, int h) {
     api.framebufferRenderbuffer(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT,
                                 depth);
     api.bindRenderbuffer(GL_RENDERBUFFER_EXT, 0);
-    const bool complete =
-        api.checkStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
+    const bool complete = api.checkStatus(GL_FRAMEBUFFER_EXT) == GL_FRAMEBUFFER_COMPLETE_EXT;
     api.bindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
     if (!complete) release();
     return complete;

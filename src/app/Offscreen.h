@@ -17,7 +17,7 @@ public:
     void release();
     bool valid() const { return fbo != 0; }
 
-    void bind() const;       // draw and read into this target
+    void bind() const;        // draw and read into this target
     static void bindWindow(); // back to the window's own framebuffer
 
     // Copies the picture onto the window's framebuffer of drawW x drawH pixels,

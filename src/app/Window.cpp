@@ -14,7 +14,7 @@ SDL_GLContext context = nullptr;
 
 namespace {
 
-Offscreen screen;        // used only while the drawable differs from the show's size
+Offscreen screen; // used only while the drawable differs from the show's size
 bool useOffscreen = false;
 
 void updatePresentation() {
@@ -34,9 +34,13 @@ Answer askYesNo(const char* text, const char* caption, bool warning) {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
     };
-    const SDL_MessageBoxData box = {
-        warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION, nullptr, caption, text, 2,
-        buttons, nullptr};
+    const SDL_MessageBoxData box = {warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
+                                    nullptr,
+                                    caption,
+                                    text,
+                                    2,
+                                    buttons,
+                                    nullptr};
     int answer = -1;
     if (SDL_ShowMessageBox(&box, &answer) != 0) return Answer::Other;
     return answer == 1 ? Answer::Yes : answer == 0 ? Answer::No : Answer::Other;

@@ -2,11 +2,11 @@
 #include <SDL.h>
 
 // Program-wide window state, shared by the entry routine and the event handler.
-extern bool keys[SDL_NUM_SCANCODES];  // true while the key (by scancode) is down
+extern bool keys[SDL_NUM_SCANCODES];   // true while the key (by scancode) is down
 extern bool struck[SDL_NUM_SCANCODES]; // pressed since the loop last looked: a quick tap
                                        // whose release arrives in the same batch still counts
-extern bool active;                  // false while the window is minimised
-extern bool fullscreen;              // the mode asked of createWindow
+extern bool active;                    // false while the window is minimised
+extern bool fullscreen;                // the mode asked of createWindow
 extern SDL_Window* window;
 extern SDL_GLContext context;
 

@@ -4,7 +4,7 @@
 // A timeline entry: shows a shared effect for `duration` ms with its parameter set.
 class Fx : public Effect {
 public:
-    Effect* effect;          // not owned; none in an empty work slot
+    Effect* effect;           // not owned; none in an empty work slot
     const AttribSet* attribs; // not owned; may be none
 
     Fx() : Effect(1), effect(nullptr), attribs(nullptr) {}

@@ -5,9 +5,9 @@
 // A strip of entries laid end to end by a time cursor.
 class Track {
 public:
-    int cursor = 0;          // where the next added entry starts, ms
-    Fx current;              // copy of the plain entry found by the latest active()
-    Transit currentTransit;  // copy of the transit found by the latest active()
+    int cursor = 0;         // where the next added entry starts, ms
+    Fx current;             // copy of the plain entry found by the latest active()
+    Transit currentTransit; // copy of the transit found by the latest active()
     std::vector<Fx> entries;
     std::vector<Transit> transits;
 

@@ -15,8 +15,8 @@ public:
 // A transition entry on a track, over the end of one entry and the start of the next.
 class Transit : public Effect {
 public:
-    Fx from;   // outgoing entry (empty when the track has none)
-    Fx to;     // incoming entry (empty when the track has none)
+    Fx from; // outgoing entry (empty when the track has none)
+    Fx to;   // incoming entry (empty when the track has none)
     int tag = 0;
     Transition* transition = nullptr; // not owned; may be none
 
@@ -24,8 +24,8 @@ public:
     Transit(Transition* t, int duration) : Effect(duration), transition(t) { point(); }
 
     // Every copy, also those a growing array makes, re-points the transition here.
-    Transit(const Transit& o) : Effect(o) , from(o.from), to(o.to), tag(o.tag),
-                                transition(o.transition) {
+    Transit(const Transit& o)
+        : Effect(o), from(o.from), to(o.to), tag(o.tag), transition(o.transition) {
         point();
     }
     Transit& operator=(const Transit& o) {

@@ -45,7 +45,8 @@ const char* const cards[34] = {
 };
 
 void fillCards(int first, int last) {
-    for (int k = first; k <= last; ++k) textCards[k].set(Attrib("text", cards[k]));
+    for (int k = first; k <= last; ++k)
+        textCards[k].set(Attrib("text", cards[k]));
 }
 
 } // namespace
@@ -57,8 +58,10 @@ void fillOpeningSets() {
     blurSettings[0].set(Attrib("mode", 1));
     blurSettings[1].set(Attrib("level", 5));
     blurSettings[1].set(Attrib("mode", 0));
-    for (int k = 0; k < 6; ++k) flashModes[k].set(Attrib("mode", k));
-    for (int k = 0; k < 7; ++k) cubeMethods[k].set(Attrib("method", k));
+    for (int k = 0; k < 6; ++k)
+        flashModes[k].set(Attrib("mode", k));
+    for (int k = 0; k < 7; ++k)
+        cubeMethods[k].set(Attrib("method", k));
 }
 
 void fillClosingCards() { fillCards(24, 33); }

@@ -12,10 +12,18 @@ struct Rhythm {
 
 // The first rhythm's constants are partly 32-bit floats widened to double, and
 // the durations depend on that rounding.
-const Rhythm r1 = {0.3, static_cast<double>(0.3f), 0.25, static_cast<double>(0.05f),
-                   static_cast<double>(0.15f), {-3, 1, 0, -1}};
-const Rhythm r2 = {0.5, static_cast<double>(0.1f), 0.25, static_cast<double>(0.05f),
-                   static_cast<double>(0.15f), {-2, -1, 0, 0}};
+const Rhythm r1 = {0.3,
+                   static_cast<double>(0.3f),
+                   0.25,
+                   static_cast<double>(0.05f),
+                   static_cast<double>(0.15f),
+                   {-3, 1, 0, -1}};
+const Rhythm r2 = {0.5,
+                   static_cast<double>(0.1f),
+                   0.25,
+                   static_cast<double>(0.05f),
+                   static_cast<double>(0.15f),
+                   {-2, -1, 0, 0}};
 
 class Layout {
 public:
@@ -46,7 +54,8 @@ public:
                                 scaled(x, r.fourth)};
         const int pause = scaled(x, r.pause);
         for (int i = first; i <= last; ++i) {
-            for (int n = 0; n < 4; ++n) flash(2, ((i + r.modeOffset[n]) % 4 + 4) % 4, lengths[n]);
+            for (int n = 0; n < 4; ++n)
+                flash(2, ((i + r.modeOffset[n]) % 4 + 4) % 4, lengths[n]);
             t(2).advance(pause);
         }
     }
@@ -103,7 +112,8 @@ void layOutTimeline(Demo& demo, const ShowEffects& fx) {
     sync(l.t(0), l.t(4));
     sync(l.t(0), l.t(1));
     // 1:25 to 2:00.6: the cube variants every five seconds.
-    for (int method : {6, 0, 5, 1, 6}) l.cube(method, 5000);
+    for (int method : {6, 0, 5, 1, 6})
+        l.cube(method, 5000);
     l.cube(0, l.t(3).cursor - l.t(0).cursor);
     l.blur(0, l.t(0).cursor - l.t(1).cursor);
     l.rhythm(r2, 6, 2, 5);

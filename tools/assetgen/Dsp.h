@@ -129,7 +129,7 @@ struct Adsr {
 
 // Steps an Adsr through a note of `length` seconds, one sample at a time.
 class Envelope {
-  public:
+public:
     Envelope(const Adsr& adsr, double length)
         : a(adsr), held(sampleAt(length)), attack(sampleAt(adsr.attack)),
           decayStep(std::exp(-1 / (adsr.decay * rate))),
@@ -150,7 +150,7 @@ class Envelope {
         return static_cast<float>(level);
     }
 
-  private:
+private:
     Adsr a;
     size_t held, attack, n = 0;
     double decayStep, releaseStep;

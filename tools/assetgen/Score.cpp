@@ -62,7 +62,7 @@ struct Part {
 };
 
 class Writer {
-  public:
+public:
     explicit Writer(Score& score) : s(score) {}
 
     // Lays `part` over beats [from, to); its chords change every bar counted from `origin`.
@@ -116,7 +116,7 @@ class Writer {
         pad = tied;
     }
 
-  private:
+private:
     Score& s;
 
     static void add(std::vector<Note>& to, double at, double length, float pitch, float velocity,

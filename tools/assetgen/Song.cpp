@@ -13,7 +13,7 @@ struct Sends {
 };
 
 class Mixer {
-  public:
+public:
     explicit Mixer(size_t frames) : mix(frames), room(frames), echo(frames) {}
 
     // Plays one part into a scratch bus, ducks it under the kick if asked, and sends it on.
@@ -49,7 +49,7 @@ class Mixer {
         return std::move(mix);
     }
 
-  private:
+private:
     Stereo mix, room, echo;
 };
 

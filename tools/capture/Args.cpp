@@ -6,7 +6,8 @@
 
 const char* const captureUsage =
     "usage: velmora-capture [--size 800x600|640x480] [--out-dir DIR] --at MS [--at MS ...]\n"
-    "       velmora-capture [--size 800x600|640x480] [--out-dir DIR] --fps N [--from MS] [--to MS]\n"
+    "       velmora-capture [--size 800x600|640x480] [--out-dir DIR] --fps N [--from MS] [--to "
+    "MS]\n"
     "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n";
 
 namespace {
