@@ -89,27 +89,36 @@ void Blur::zoom(float p) {
 
 void Blur::glow() {
     const ScreenExtent e = screenExtent();
+    // Clears ignore the viewport: the scissor keeps them to the 64 x 64 corner that the
+    // copies read, so the rest of the frame stays as captured and only the corner needs
+    // drawing back.
     {
-        // The blur runs in a 63 x 63 corner of the window, one unit a pixel.
-        glppViewport corner(0, 0, 63, 63);
-        glppOrtho2D ortho(0, 63, 0, 63);
+        glppEnable<GL_SCISSOR_TEST> clipped;
+        glppScissor corner(0, 0, 64, 64);
+        {
+            // The blur runs in a 63 x 63 corner of the window, one unit a pixel.
+            glppViewport cornerView(0, 0, 63, 63);
+            glppOrtho2D ortho(0, 63, 0, 63);
+            glClear(GL_COLOR_BUFFER_BIT);
+            Additive additive;
+            for (int x = -3; x <= 3; ++x) // the frame shrunk into the corner, smeared sideways
+                greyQuad(weight(x), x, 0, x + 63, 63, e.sMax, e.tMax);
+            glBindTexture(GL_TEXTURE_2D, work);
+            glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+            glClear(GL_COLOR_BUFFER_BIT);
+            for (int y = -3; y <= 3; ++y) // then up and down
+                greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
+            // The top row and right column come from outside the corner: black.
+            glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+        }
         glClear(GL_COLOR_BUFFER_BIT);
         Additive additive;
-        for (int x = -3; x <= 3; ++x) // the frame shrunk into the corner, smeared sideways
-            greyQuad(weight(x), x, 0, x + 63, 63, e.sMax, e.tMax);
-        glBindTexture(GL_TEXTURE_2D, work);
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
-        glClear(GL_COLOR_BUFFER_BIT);
-        for (int y = -3; y <= 3; ++y) // then up and down
-            greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
-        // The top row and right column come from outside the corner: black.
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+        glppOrtho2D ortho(0, 1, 0, 1);
+        glBindTexture(GL_TEXTURE_2D, screen);
+        greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax); // the frame back in the corner
     }
-    glClear(GL_COLOR_BUFFER_BIT);
     Additive additive;
     glppOrtho2D ortho(0, 1, 0, 1);
-    glBindTexture(GL_TEXTURE_2D, screen);
-    greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax); // the frame back in place
     glBindTexture(GL_TEXTURE_2D, work);
-    greyQuad(0.85f, 0, 0, 1, 1, 1, 1); // the glow stretched over it
+    greyQuad(0.85f, 0, 0, 1, 1, 1, 1); // the glow stretched over the frame
 }
