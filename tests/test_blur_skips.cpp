@@ -1,5 +1,6 @@
 // The blur draws only where it can change the picture: the glow works in its corner
-// and leaves the rest of the frame in place. Checked against the plain way of drawing everything over the
+// and leaves the rest of the frame in place, the zoom draws each layer only where it
+// can reach lit pixels. Checked against the plain way of drawing everything over the
 // whole window, pixel for pixel, on frames with something at the edges, in the corner
 // and nowhere at all.
 #include "app/Offscreen.h"
@@ -67,6 +68,36 @@ void plainGlow(const Blur& blur) {
     greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax);
     glBindTexture(GL_TEXTURE_2D, blur.work);
     greyQuad(0.85f, 0, 0, 1, 1, 1, 1);
+}
+
+// The zoom drawn the plain way: every layer over the whole window.
+void plainZoom(const Blur& blur, int level, float p) {
+    const ScreenExtent e = screenExtent();
+    const Settings& s = settings();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, blur.screen);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, s.width, s.height);
+    ortho(-1, 1, -1, 1);
+    const float c = Blur::zoomIntensity(p);
+    glColor4f(c, c, c, 1);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glBlendFunc(GL_ONE, GL_ONE);
+    const double L = level + 5.0 * p;
+    for (int i = 0; i <= L; ++i) {
+        glScalef(1.013f, 1.013f, 1.013f);
+        glBegin(GL_QUADS);
+        glNormal3f(0, 0, 1);
+        glTexCoord2f(0, 0);
+        glVertex2f(-1, -1);
+        glTexCoord2f(e.sMax, 0);
+        glVertex2f(1, -1);
+        glTexCoord2f(e.sMax, e.tMax);
+        glVertex2f(1, 1);
+        glTexCoord2f(0, e.tMax);
+        glVertex2f(-1, 1);
+        glEnd();
+    }
 }
 
 // Pictures to blur: each paints a whole frame.
@@ -145,6 +176,25 @@ TEST_F(BlurSkipTest, GlowIsThePlainGlowPixelForPixel) {
             const auto skipping = drawn(picture, [&] { show(glow, 0); });
             EXPECT_TRUE(plain == skipping) << name << ", big " << big;
         }
+    }
+}
+
+TEST_F(BlurSkipTest, ZoomIsThePlainZoomPixelForPixel) {
+    for (bool big : {true, false}) {
+        make(big);
+        for (const auto& [level, elapsed] : {std::pair{1, 0}, {5, 600}, {30, 999}})
+            for (const auto& [name, picture] : pictures()) {
+                AttribSet zoom;
+                zoom.set(Attrib("mode", 0));
+                zoom.set(Attrib("level", level));
+                const float p = elapsed / 1000.0f;
+                const auto plain = drawn(picture, [&] { plainZoom(*blur, level, p); });
+                glDisable(GL_TEXTURE_2D);
+                glEnable(GL_DEPTH_TEST);
+                const auto skipping = drawn(picture, [&] { show(zoom, elapsed); });
+                EXPECT_TRUE(plain == skipping)
+                    << name << ", level " << level << ", " << elapsed << " ms, big " << big;
+            }
     }
 }
 

@@ -1,4 +1,5 @@
 #include "effects/Blur.h"
+#include "app/Settings.h"
 #include "engine/Attrib.h"
 #include "glpp/Guards.h"
 #include "glpp/Screen.h"
@@ -70,15 +71,27 @@ void Blur::draw(int time) {
 
 void Blur::zoom(float p) {
     const ScreenExtent e = screenExtent();
+    const Settings& s = settings();
+    // Most of a frame is often black, and a layer adds nothing where it samples only
+    // zero texels: each layer is drawn only over the pixels that reach the lit ones.
+    const PixelBox lit = litBox(s.width, s.height);
     glppOrtho2D ortho(-1, 1, -1, 1);
     const float c = zoomIntensity(p);
     glppColorf layers(c, c, c, 1);
     Additive additive;
+    glppEnable<GL_SCISSOR_TEST> clipped;
     glPushMatrix();
     // Layer i is enlarged 1.013^(i + 1) about the centre; floor(L) + 1 layers in all.
     const double L = level + 5.0 * p;
+    double scale = 1;
     for (int i = 0; i <= L; ++i) {
         glScalef(1.013f, 1.013f, 1.013f);
+        scale *= 1.013f;
+        const TexelMap enlarged = {1 / scale, s.width / 2.0 * (1 - 1 / scale), 1 / scale,
+                                   s.height / 2.0 * (1 - 1 / scale)};
+        const PixelBox reach = reachOf(lit, enlarged, s.width, s.height);
+        if (reach.empty()) continue;
+        glppScissor only(reach.x0, reach.y0, reach.x1 - reach.x0 + 1, reach.y1 - reach.y0 + 1);
         glBegin(GL_QUADS);
         glNormal3f(0, 0, 1);
         quad(-1, -1, 1, 1, e.sMax, e.tMax);
