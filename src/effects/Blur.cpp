@@ -102,6 +102,7 @@ void Blur::zoom(float p) {
 
 void Blur::glow() {
     const ScreenExtent e = screenExtent();
+    PixelBox miniature; // its lit texels
     // Clears ignore the viewport: the scissor keeps them to the 64 x 64 corner that the
     // copies read, so the rest of the frame stays as captured and only the corner needs
     // drawing back.
@@ -123,6 +124,7 @@ void Blur::glow() {
                 greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
             // The top row and right column come from outside the corner: black.
             glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+            miniature = litBox(64, 64);
         }
         glClear(GL_COLOR_BUFFER_BIT);
         Additive additive;
@@ -130,8 +132,16 @@ void Blur::glow() {
         glBindTexture(GL_TEXTURE_2D, screen);
         greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax); // the frame back in the corner
     }
+    // The glow stretched over the frame, where it is not zero: pixel centre P samples
+    // texel 64 P / width across and 64 P / height up.
+    const Settings& s = settings();
+    const TexelMap stretched = {64.0 / s.width, 0, 64.0 / s.height, 0};
+    const PixelBox reach = reachOf(miniature, stretched, s.width, s.height);
     Additive additive;
     glppOrtho2D ortho(0, 1, 0, 1);
     glBindTexture(GL_TEXTURE_2D, work);
-    greyQuad(0.85f, 0, 0, 1, 1, 1, 1); // the glow stretched over the frame
+    if (reach.empty()) return;
+    glppEnable<GL_SCISSOR_TEST> clipped;
+    glppScissor lit(reach.x0, reach.y0, reach.x1 - reach.x0 + 1, reach.y1 - reach.y0 + 1);
+    greyQuad(0.85f, 0, 0, 1, 1, 1, 1);
 }
