@@ -22,6 +22,12 @@ run: build
 test: build
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
+# Times the show on this machine's renderer at 800x600: start-up, every section, the whole
+# show, and the cube scene's tiles against a bare draw of the same tiles (tools/bench).
+bench: configure
+	@cmake --build $(BUILD) --target velmora-bench assets -j $(JOBS)
+	cd $(BUILD) && $(XVFB) ./velmora-bench --size 800x600
+
 # A bounded libFuzzer search over loadTga (clang), in its own folder, over a copy of the
 # seed corpus. Crashers land in build-fuzz/crash-*: keep them in tests/fuzz/regressions.
 FUZZ_TIME ?= 60

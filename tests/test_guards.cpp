@@ -97,6 +97,10 @@ void glViewport(GLint x, GLint y, GLsizei w, GLsizei h) {
     note("glViewport", x, y, w, h);
     FORWARD(glViewport, void (*)(GLint, GLint, GLsizei, GLsizei), x, y, w, h);
 }
+void glScissor(GLint x, GLint y, GLsizei w, GLsizei h) {
+    note("glScissor", x, y, w, h);
+    FORWARD(glScissor, void (*)(GLint, GLint, GLsizei, GLsizei), x, y, w, h);
+}
 }
 
 using namespace GLPP;
@@ -147,6 +151,7 @@ static_assert(wellFormed<glppPolygonMode<GL_FRONT>>());
 static_assert(wellFormed<glppColorf>());
 static_assert(wellFormed<glppLineWidth>());
 static_assert(wellFormed<glppViewport>());
+static_assert(wellFormed<glppScissor>());
 static_assert(glppPolygonMode<GL_FRONT>::index == 0 && glppPolygonMode<GL_BACK>::index == 1);
 
 using Guards = GlTest;
@@ -387,6 +392,28 @@ TEST_F(Guards, ViewportAlwaysSetsAndRestores) {
     GLint vp[4];
     glGetIntegerv(GL_VIEWPORT, vp);
     EXPECT_EQ(std::vector<GLint>(vp, vp + 4), (std::vector<GLint>{0, 0, 800, 600}));
+}
+
+TEST_F(Guards, ScissorAlwaysSetsAndRestoresTheBox) {
+    glScissor(0, 0, 800, 600);
+    Calls made = callsOf([] { glppScissor same(0, 0, 800, 600); });
+    EXPECT_EQ(made, (Calls{call("glGetIntegerv", GL_SCISSOR_BOX), "glScissor(0, 0, 800, 600)",
+                           "glScissor(0, 0, 800, 600)"}));
+    // With the test on, a clear inside the scope lands in the guard's box only.
+    fill(0, 0, 0);
+    {
+        glppEnable<GL_SCISSOR_TEST> clipped;
+        glppScissor corner(100, 50, 20, 10);
+        glClearColor(0, 1, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+    }
+    EXPECT_EQ(pixel(105, 55), (Rgba{0, 255, 0, 255}));
+    EXPECT_EQ(pixel(125, 55), (Rgba{0, 0, 0, 255}));
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    GLint box[4];
+    glGetIntegerv(GL_SCISSOR_BOX, box);
+    EXPECT_EQ(std::vector<GLint>(box, box + 4), (std::vector<GLint>{0, 0, 800, 600}));
 }
 
 // A state bundle as the outline passes build them: bases in order, then its own calls.

@@ -269,3 +269,58 @@ TEST_F(Screen, RippleTextureHoldsThePatternAndRepeats) {
 }
 
 } // namespace
+
+// The lit box holds every pixel that is not all zero, alpha included, and nothing more.
+TEST_F(Screen, LitBoxBoundsThePixelsThatAreNotZero) {
+    fill(0, 0, 0);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_TRUE(litBox(800, 600).empty());
+    const auto dot = [](int x, int y, float r, float a) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(x, y, 1, 1);
+        glClearColor(r, 0, 0, a);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 0);
+        glDisable(GL_SCISSOR_TEST);
+    };
+    dot(120, 40, 1, 0);
+    PixelBox box = litBox(800, 600);
+    EXPECT_EQ((std::array<int, 4>{box.x0, box.y0, box.x1, box.y1}),
+              (std::array<int, 4>{120, 40, 120, 40}));
+    dot(799, 599, 0, 1); // alpha alone counts: a copy would carry it
+    dot(3, 300, 0.5f, 0);
+    box = litBox(800, 600);
+    EXPECT_EQ((std::array<int, 4>{box.x0, box.y0, box.x1, box.y1}),
+              (std::array<int, 4>{3, 40, 799, 599}));
+    box = litBox(64, 64); // only the corner asked for
+    EXPECT_TRUE(box.empty());
+}
+
+// The pixels a linearly filtered quad can light from a box of texels: exactly those whose
+// samples mix in one of its texels, and a pixel or two more, never fewer.
+TEST_F(Screen, ReachCoversEverySampleOfTheLitTexels) {
+    const PixelBox texel = {10, 20, 10, 20};
+    // One to one: pixel i samples texel i exactly; pixels 9 and 11 take texel 10 at a
+    // weight that is zero unless rounding says otherwise, so they are covered too.
+    PixelBox r = reachOf(texel, {1, 0, 1, 0}, 800, 600);
+    EXPECT_LE(r.x0, 9);
+    EXPECT_GE(r.x1, 11);
+    EXPECT_GE(r.x0, 6);
+    EXPECT_LE(r.x1, 14);
+    // Stretched eight times (a 100-texel texture over 800 pixels): texel 10 is mixed into
+    // the pixels whose centre samples 9.5 .. 11.5, pixels 76 .. 91.
+    r = reachOf(texel, {1.0 / 8, 0, 1.0 / 8, 0}, 800, 600);
+    EXPECT_LE(r.x0, 76);
+    EXPECT_GE(r.x1, 91);
+    EXPECT_GE(r.x0, 72);
+    EXPECT_LE(r.x1, 95);
+    // Clipped to the window, and empty when the texels are out of its reach.
+    r = reachOf({0, 0, 799, 599}, {0.5, 0, 0.5, 0}, 800, 600);
+    EXPECT_EQ((std::array<int, 4>{r.x0, r.y0, r.x1, r.y1}), (std::array<int, 4>{0, 0, 799, 599}));
+    EXPECT_TRUE(reachOf({900, 0, 950, 10}, {1, 0, 1, 0}, 800, 600).empty());
+    EXPECT_TRUE(reachOf(PixelBox(), {1, 0, 1, 0}, 800, 600).empty());
+    // A map that cannot be inverted reaches everything rather than nothing.
+    r = reachOf(texel, {0, 0, 0, 0}, 800, 600);
+    EXPECT_EQ((std::array<int, 4>{r.x0, r.y0, r.x1, r.y1}), (std::array<int, 4>{0, 0, 799, 599}));
+}

@@ -1,4 +1,5 @@
 #include "effects/Blur.h"
+#include "app/Settings.h"
 #include "engine/Attrib.h"
 #include "glpp/Guards.h"
 #include "glpp/Screen.h"
@@ -70,15 +71,27 @@ void Blur::draw(int time) {
 
 void Blur::zoom(float p) {
     const ScreenExtent e = screenExtent();
+    const Settings& s = settings();
+    // Most of a frame is often black, and a layer adds nothing where it samples only
+    // zero texels: each layer is drawn only over the pixels that reach the lit ones.
+    const PixelBox lit = litBox(s.width, s.height);
     glppOrtho2D ortho(-1, 1, -1, 1);
     const float c = zoomIntensity(p);
     glppColorf layers(c, c, c, 1);
     Additive additive;
+    glppEnable<GL_SCISSOR_TEST> clipped;
     glPushMatrix();
     // Layer i is enlarged 1.013^(i + 1) about the centre; floor(L) + 1 layers in all.
     const double L = level + 5.0 * p;
+    double scale = 1;
     for (int i = 0; i <= L; ++i) {
         glScalef(1.013f, 1.013f, 1.013f);
+        scale *= 1.013f;
+        const TexelMap enlarged = {1 / scale, s.width / 2.0 * (1 - 1 / scale), 1 / scale,
+                                   s.height / 2.0 * (1 - 1 / scale)};
+        const PixelBox reach = reachOf(lit, enlarged, s.width, s.height);
+        if (reach.empty()) continue;
+        glppScissor only(reach.x0, reach.y0, reach.x1 - reach.x0 + 1, reach.y1 - reach.y0 + 1);
         glBegin(GL_QUADS);
         glNormal3f(0, 0, 1);
         quad(-1, -1, 1, 1, e.sMax, e.tMax);
@@ -89,27 +102,46 @@ void Blur::zoom(float p) {
 
 void Blur::glow() {
     const ScreenExtent e = screenExtent();
+    PixelBox miniature; // its lit texels
+    // Clears ignore the viewport: the scissor keeps them to the 64 x 64 corner that the
+    // copies read, so the rest of the frame stays as captured and only the corner needs
+    // drawing back.
     {
-        // The blur runs in a 63 x 63 corner of the window, one unit a pixel.
-        glppViewport corner(0, 0, 63, 63);
-        glppOrtho2D ortho(0, 63, 0, 63);
+        glppEnable<GL_SCISSOR_TEST> clipped;
+        glppScissor corner(0, 0, 64, 64);
+        {
+            // The blur runs in a 63 x 63 corner of the window, one unit a pixel.
+            glppViewport cornerView(0, 0, 63, 63);
+            glppOrtho2D ortho(0, 63, 0, 63);
+            glClear(GL_COLOR_BUFFER_BIT);
+            Additive additive;
+            for (int x = -3; x <= 3; ++x) // the frame shrunk into the corner, smeared sideways
+                greyQuad(weight(x), x, 0, x + 63, 63, e.sMax, e.tMax);
+            glBindTexture(GL_TEXTURE_2D, work);
+            glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+            glClear(GL_COLOR_BUFFER_BIT);
+            for (int y = -3; y <= 3; ++y) // then up and down
+                greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
+            // The top row and right column come from outside the corner: black.
+            glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+            miniature = litBox(64, 64);
+        }
         glClear(GL_COLOR_BUFFER_BIT);
         Additive additive;
-        for (int x = -3; x <= 3; ++x) // the frame shrunk into the corner, smeared sideways
-            greyQuad(weight(x), x, 0, x + 63, 63, e.sMax, e.tMax);
-        glBindTexture(GL_TEXTURE_2D, work);
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
-        glClear(GL_COLOR_BUFFER_BIT);
-        for (int y = -3; y <= 3; ++y) // then up and down
-            greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
-        // The top row and right column come from outside the corner: black.
-        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
+        glppOrtho2D ortho(0, 1, 0, 1);
+        glBindTexture(GL_TEXTURE_2D, screen);
+        greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax); // the frame back in the corner
     }
-    glClear(GL_COLOR_BUFFER_BIT);
+    // The glow stretched over the frame, where it is not zero: pixel centre P samples
+    // texel 64 P / width across and 64 P / height up.
+    const Settings& s = settings();
+    const TexelMap stretched = {64.0 / s.width, 0, 64.0 / s.height, 0};
+    const PixelBox reach = reachOf(miniature, stretched, s.width, s.height);
     Additive additive;
     glppOrtho2D ortho(0, 1, 0, 1);
-    glBindTexture(GL_TEXTURE_2D, screen);
-    greyQuad(1, 0, 0, 1, 1, e.sMax, e.tMax); // the frame back in place
     glBindTexture(GL_TEXTURE_2D, work);
-    greyQuad(0.85f, 0, 0, 1, 1, 1, 1); // the glow stretched over it
+    if (reach.empty()) return;
+    glppEnable<GL_SCISSOR_TEST> clipped;
+    glppScissor lit(reach.x0, reach.y0, reach.x1 - reach.x0 + 1, reach.y1 - reach.y0 + 1);
+    greyQuad(0.85f, 0, 0, 1, 1, 1, 1);
 }

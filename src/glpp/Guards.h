@@ -152,4 +152,20 @@ private:
     GLint saved[4];
 };
 
+// Always sets and always restores, as glppViewport; the test itself is switched by
+// glppEnable<GL_SCISSOR_TEST>.
+class glppScissor {
+public:
+    glppScissor(int x, int y, int w, int h) {
+        glGetIntegerv(GL_SCISSOR_BOX, saved);
+        glScissor(x, y, w, h);
+    }
+    virtual ~glppScissor() { glScissor(saved[0], saved[1], saved[2], saved[3]); }
+    glppScissor(const glppScissor&) = delete;
+    glppScissor& operator=(const glppScissor&) = delete;
+
+private:
+    GLint saved[4];
+};
+
 } // namespace GLPP

@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "glpp/Guards.h"
 #include <GL/glu.h>
+#include <algorithm>
 #include <cmath>
 
 namespace GLPP {
@@ -56,6 +57,60 @@ ScreenExtent screenExtent() {
     const Settings& s = settings();
     return {static_cast<float>(s.width) / static_cast<float>(s.texWidth),
             static_cast<float>(s.height) / static_cast<float>(s.texHeight)};
+}
+
+PixelBox litBox(int w, int h) {
+    PixelBox box;
+    if (w <= 0 || h <= 0) return box;
+    static std::vector<uint32_t> pixels; // kept: a frame's worth is read every frame
+    pixels.resize(static_cast<size_t>(w) * h);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    box = {w, h, -1, -1};
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = pixels.data() + static_cast<size_t>(y) * w;
+        uint32_t any = 0;
+        for (int x = 0; x < w; ++x)
+            any |= row[x];
+        if (!any) continue;
+        int first = 0, last = w - 1;
+        while (!row[first])
+            ++first;
+        while (!row[last])
+            --last;
+        box.x0 = std::min(box.x0, first);
+        box.x1 = std::max(box.x1, last);
+        box.y0 = std::min(box.y0, y);
+        box.y1 = y;
+    }
+    if (box.x1 < 0) box = PixelBox();
+    return box;
+}
+
+namespace {
+// Along one axis: the pixels whose centre P samples texel coordinate T = scale * P + offset
+// with T in [first - 0.5, last + 1.5), the samples that mix in a texel first..last.
+bool reachAxis(int first, int last, double scale, double offset, int size, int& from, int& to) {
+    const int margin = 2;
+    if (!(scale > 0) || !std::isfinite(scale) || !std::isfinite(offset)) {
+        from = 0; // no telling: all of it
+        to = size - 1;
+        return true;
+    }
+    const double lo = (first - 0.5 - offset) / scale - 0.5;
+    const double hi = (last + 1.5 - offset) / scale - 0.5;
+    from = static_cast<int>(std::clamp(std::floor(lo) - margin, 0.0, static_cast<double>(size)));
+    to = static_cast<int>(std::clamp(std::ceil(hi) + margin, -1.0, size - 1.0));
+    return from <= to;
+}
+} // namespace
+
+PixelBox reachOf(const PixelBox& lit, const TexelMap& map, int width, int height) {
+    PixelBox box;
+    if (lit.empty()) return box;
+    if (!reachAxis(lit.x0, lit.x1, map.scaleX, map.offsetX, width, box.x0, box.x1) ||
+        !reachAxis(lit.y0, lit.y1, map.scaleY, map.offsetY, height, box.y0, box.y1))
+        return PixelBox();
+    return box;
 }
 
 namespace {

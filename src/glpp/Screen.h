@@ -35,6 +35,29 @@ struct ScreenExtent {
 };
 ScreenExtent screenExtent();
 
+// A box of pixels or texels, bounds included.
+struct PixelBox {
+    int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
+    bool empty() const { return x1 < x0 || y1 < y0; }
+};
+
+// The box of the pixels in the lower-left w x h of the bound framebuffer that are not
+// all zero (RGBA); empty when every one is. A copy of that corner is zero outside it.
+PixelBox litBox(int w, int h);
+
+// How a textured quad over the window meets its texture: the pixel centred at window
+// coordinate P samples texel coordinate scale * P + offset on each axis (texel i spans
+// i to i + 1).
+struct TexelMap {
+    double scaleX, offsetX;
+    double scaleY, offsetY;
+};
+
+// The window pixels (of a width x height window) where such a quad, linearly filtered,
+// samples any texel of `lit`: everywhere else it samples zero texels only, and adds
+// nothing. Generous by a pixel or two for rounding.
+PixelBox reachOf(const PixelBox& lit, const TexelMap& map, int width, int height);
+
 // Fond's 256 x 256 ripple pattern as RGBA bytes, row 0 first.
 std::vector<uint8_t> ripplePixels();
 

@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,7 +25,7 @@ std::string seconds(int ms) {
 std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::string& out,
                                        bool withMusic) {
     const Settings& s = settings();
-    std::vector<std::string> cmd = {"ffmpeg", "-y", "-loglevel", "error", "-f", "rawvideo",
+    std::vector<std::string> cmd = {"ffmpeg", "-nostdin", "-y", "-loglevel", "error", "-f", "rawvideo",
                                     "-pix_fmt", "rgb24", "-s",
                                     std::to_string(s.width) + "x" + std::to_string(s.height),
                                     "-framerate", std::to_string(args.fps), "-i", "pipe:0"};
@@ -43,26 +44,52 @@ std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::strin
 }
 
 // Starts the command with a pipe to its standard input; no shell sees the file names.
-pid_t spawn(const std::vector<std::string>& cmd, int& input) {
-    int fds[2];
-    if (pipe(fds) != 0) return -1;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(fds[0], 0);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> argv;
-        for (const std::string& a : cmd) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execvp(argv[0], argv.data());
-        _exit(127);
-    }
-    close(fds[0]);
-    if (pid < 0) {
-        close(fds[1]);
+// -1 with `error` set when it cannot be started, exec failures included: the child
+// reports them through a pipe that a successful exec closes.
+pid_t spawn(const std::vector<std::string>& cmd, int& input, int& error) {
+    // Built before the fork: the renderer's threads may hold the allocator's lock, so
+    // the child calls nothing but async-signal-safe functions.
+    std::vector<char*> argv;
+    for (const std::string& a : cmd) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    int data[2], report[2];
+    if (pipe2(data, O_CLOEXEC) != 0) {
+        error = errno;
         return -1;
     }
-    input = fds[1];
+    if (pipe2(report, O_CLOEXEC) != 0) {
+        error = errno;
+        close(data[0]);
+        close(data[1]);
+        return -1;
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        // The read end becomes standard input, which must survive the exec.
+        const bool ready = data[0] == 0 ? fcntl(0, F_SETFD, 0) == 0 : dup2(data[0], 0) == 0;
+        if (ready) execvp(argv[0], argv.data());
+        const int why = errno;
+        const ssize_t ignored = write(report[1], &why, sizeof why);
+        (void)ignored;
+        _exit(127);
+    }
+    const int forkError = errno;
+    close(data[0]);
+    close(report[1]);
+    int why = 0;
+    ssize_t n = 0;
+    if (pid > 0) {
+        while ((n = read(report[0], &why, sizeof why)) < 0 && errno == EINTR) {
+        }
+    }
+    close(report[0]);
+    if (pid < 0 || n == static_cast<ssize_t>(sizeof why)) {
+        error = pid < 0 ? forkError : why;
+        if (pid > 0) waitpid(pid, nullptr, 0);
+        close(data[1]);
+        return -1;
+    }
+    input = data[1];
     return pid;
 }
 
@@ -84,6 +111,14 @@ void progress(size_t done, size_t total, double elapsed) {
                  100.0 * done / total, rate, left / 60, left % 60);
 }
 
+// What became of ffmpeg, for the message.
+std::string outcome(int status) {
+    if (WIFSIGNALED(status))
+        return "ffmpeg was killed by signal " + std::to_string(WTERMSIG(status)) + " (" +
+               strsignal(WTERMSIG(status)) + ")";
+    return "ffmpeg failed with exit status " + std::to_string(WEXITSTATUS(status));
+}
+
 } // namespace
 
 int encodeVideo(Script& script, const CaptureArgs& args) {
@@ -92,11 +127,16 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
     else std::fprintf(stderr, "velmora-capture: no DATAS/zik.mp3; the video will be silent\n");
 
     const std::string partial = args.video + ".part";
-    int input = -1;
+    int input = -1, error = 0;
     std::signal(SIGPIPE, SIG_IGN); // a dying ffmpeg must not take us down with the file half done
-    const pid_t pid = spawn(ffmpegCommand(args, partial, music != nullptr), input);
+    const pid_t pid = spawn(ffmpegCommand(args, partial, music != nullptr), input, error);
     if (pid < 0) {
-        std::fprintf(stderr, "velmora-capture: cannot start ffmpeg (%s)\n", std::strerror(errno));
+        if (error == ENOENT)
+            std::fprintf(stderr, "velmora-capture: ffmpeg is not installed (not found on the "
+                                 "PATH); no video written\n");
+        else
+            std::fprintf(stderr, "velmora-capture: cannot start ffmpeg (%s); no video written\n",
+                         std::strerror(error));
         return 1;
     }
     const Settings& s = settings();
@@ -110,15 +150,14 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
     }
     close(input);
     int status = 0;
-    waitpid(pid, &status, 0);
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
     std::fprintf(stderr, "\n");
-    const bool ok = fed && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    if (!ok) {
+    const bool exitedWell = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!fed || !exitedWell) {
         std::remove(partial.c_str());
-        if (WIFEXITED(status) && WEXITSTATUS(status) == 127)
-            std::fprintf(stderr, "velmora-capture: ffmpeg is not installed\n");
-        else
-            std::fprintf(stderr, "velmora-capture: ffmpeg failed; no video written\n");
+        const std::string why = exitedWell ? "ffmpeg stopped reading the frames" : outcome(status);
+        std::fprintf(stderr, "velmora-capture: %s; no video written\n", why.c_str());
         return 1;
     }
     if (std::rename(partial.c_str(), args.video.c_str()) != 0) {

@@ -1,0 +1,64 @@
+#include "BareTiles.h"
+#include "app/Settings.h"
+#include "effects/CubeVom.h"
+#include "engine/Fx.h"
+#include "texture/Texture.h"
+#include <GL/glu.h>
+
+namespace {
+bool recording = false;
+std::vector<ListCall>* recorded = nullptr;
+} // namespace
+
+// With -Wl,--wrap=glCallList the linker sends the engine's glCallList here and the real
+// entry point is reached as __real_glCallList.
+extern "C" void __real_glCallList(GLuint list);
+extern "C" void __wrap_glCallList(GLuint list) {
+    if (!recording) {
+        __real_glCallList(list);
+        return;
+    }
+    ListCall call{list, {}};
+    glGetFloatv(GL_MODELVIEW_MATRIX, call.modelview.data());
+    recorded->push_back(call);
+}
+
+std::vector<ListCall> recordListCalls(Fx& entry, int time) {
+    std::vector<ListCall> calls;
+    recorded = &calls;
+    recording = true;
+    entry.draw(time);
+    recording = false;
+    recorded = nullptr;
+    return calls;
+}
+
+int drawBareTiles(const CubeVom& cube, const std::vector<ListCall>& calls) {
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45, static_cast<float>(settings().width) / static_cast<float>(settings().height),
+                   1, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    CubeVom::Ctx lit;
+    static const GLfloat position[] = {0, 0, 10, 1};
+    static const GLfloat colour[] = {0.87f, 0.91f, 0.88f, 0};
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, colour);
+    glMaterialfv(GL_FRONT, GL_DIFFUSE, colour);
+    glMaterialfv(GL_FRONT, GL_AMBIENT, colour);
+    Unit1State unit1;
+    unit1.sphereMapOn();
+    cube.flareTexture->bind();
+    int tiles = 0;
+    for (const ListCall& call : calls) {
+        if (call.list != cube.tileList) continue;
+        glLoadMatrixf(call.modelview.data());
+        __real_glCallList(call.list);
+        ++tiles;
+    }
+    unit1.unit1Off();
+    glLoadIdentity();
+    return tiles;
+}

@@ -1,0 +1,198 @@
+// Measures the show on this machine's renderer: start-up, every section of the scene
+// track, the whole show, and the cube scene's tiles against a bare reference.
+#include "BareTiles.h"
+#include "Stats.h"
+#include "app/Headless.h"
+#include "effects/Blur.h"
+#include "effects/CubeVom.h"
+#include "effects/Flash.h"
+#include "effects/Fond.h"
+#include "effects/FxFont.h"
+#include "effects/Tea.h"
+#include "engine/Attrib.h"
+#include "engine/Demo.h"
+#include "script/Script.h"
+#include "script/Timeline.h"
+#include <GL/gl.h>
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+struct Options {
+    bool big = true;
+    int step = 100;
+    bool json = false;
+};
+
+const char* const usage = "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--json]\n";
+
+bool parse(int argc, char** argv, Options& o) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a == "--json") {
+            o.json = true;
+        } else if (a == "--size" && i + 1 < argc) {
+            const std::string v = argv[++i];
+            if (v != "800x600" && v != "640x480") return false;
+            o.big = v == "800x600";
+        } else if (a == "--step" && i + 1 < argc) {
+            char* end = nullptr;
+            const long v = std::strtol(argv[++i], &end, 10);
+            if (end == argv[i] || *end || v < 1 || v > showLength) return false;
+            o.step = static_cast<int>(v);
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+double nowMs() {
+    return static_cast<double>(SDL_GetPerformanceCounter()) * 1000.0 /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+// One entry of the scene track and what was measured while it was on.
+struct Section {
+    Fx entry;
+    std::string effect;
+    std::vector<double> frames; // whole frames, every track
+    std::vector<double> scene;  // the entry's own draw (tile variants only)
+    std::vector<double> bare;   // the bare reference at the same moments
+    std::vector<double> ratio;  // scene / bare, frame by frame
+
+    int end() const { return entry.start + entry.duration; }
+};
+
+// The script's instance names, as a person reading the table knows the effects.
+std::string effectName(const Fx& fx) {
+    const Effect* e = fx.effect;
+    if (e == static_cast<const Effect*>(cubeEffect)) {
+        int method = 0;
+        readInt(fx.attribs, "method", method);
+        return "CubeVom method " + std::to_string(method);
+    }
+    if (e == static_cast<const Effect*>(teaEffect)) return "Tea";
+    if (e == static_cast<const Effect*>(fondEffect)) return "Fond";
+    if (e == static_cast<const Effect*>(blurEffect)) return "Blur";
+    if (e == static_cast<const Effect*>(flashEffect)) return "Flash";
+    if (e == static_cast<const Effect*>(fontEffect)) return "FxFont";
+    return e ? "other" : "none";
+}
+
+// Milliseconds that `work` takes with the renderer idle before and finished after.
+template <class F> double timed(F work) {
+    glFinish();
+    const double begin = nowMs();
+    work();
+    glFinish();
+    return nowMs() - begin;
+}
+
+// The scene entry's draw on its own and the bare tiles at the same moment; nothing
+// when the entry draws no tiles.
+void measureTiles(Section& s, int time) {
+    if (s.entry.effect != static_cast<const Effect*>(cubeEffect)) return;
+    const std::vector<ListCall> calls = recordListCalls(s.entry, time);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    int tiles = 0;
+    const double bare = timed([&] { tiles = drawBareTiles(*cubeEffect, calls); });
+    if (tiles == 0) return;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double scene = timed([&] { s.entry.draw(time); });
+    s.scene.push_back(scene);
+    s.bare.push_back(bare);
+    s.ratio.push_back(scene / bare);
+}
+
+double peakRssMb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+void printJson(double startup, const std::vector<Section>& sections, const std::vector<double>& all,
+               double rss) {
+    std::printf("{\"startup_ms\": %.1f, \"sections\": [", startup);
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const Section& s = sections[i];
+        std::printf("%s{\"start_ms\": %d, \"end_ms\": %d, \"effect\": \"%s\", \"frames\": %zu, "
+                    "\"median_ms\": %.2f, \"p95_ms\": %.2f",
+                    i ? ", " : "", s.entry.start, s.end(), s.effect.c_str(), s.frames.size(),
+                    median(s.frames), percentile(s.frames, 95));
+        if (!s.ratio.empty())
+            std::printf(", \"scene_median_ms\": %.2f, \"bare_median_ms\": %.2f, "
+                        "\"scene_over_bare\": %.3f",
+                        median(s.scene), median(s.bare), median(s.ratio));
+        std::printf("}");
+    }
+    std::printf("], \"show\": {\"median_ms\": %.2f, \"p95_ms\": %.2f, \"worst_ms\": %.2f}, "
+                "\"peak_rss_mb\": %.1f}\n",
+                median(all), percentile(all, 95), percentile(all, 100), rss);
+}
+
+void printTable(double startup, const std::vector<Section>& sections,
+                const std::vector<double>& all, double rss) {
+    std::printf("start-up: %.1f ms\n\n", startup);
+    std::printf("%-15s %-17s %6s %9s %8s   %9s %9s %6s\n", "section (ms)", "effect", "frames",
+                "median ms", "p95 ms", "scene ms", "bare ms", "ratio");
+    for (const Section& s : sections) {
+        char span[32];
+        std::snprintf(span, sizeof span, "%d-%d", s.entry.start, s.end());
+        std::printf("%-15s %-17s %6zu %9.2f %8.2f", span, s.effect.c_str(), s.frames.size(),
+                    median(s.frames), percentile(s.frames, 95));
+        if (!s.ratio.empty())
+            std::printf("   %9.2f %9.2f %6.3f", median(s.scene), median(s.bare), median(s.ratio));
+        std::printf("\n");
+    }
+    std::printf("\nwhole show: median %.2f ms, p95 %.2f ms, worst %.2f ms\n", median(all),
+                percentile(all, 95), percentile(all, 100));
+    std::printf("peak resident memory: %.1f MB\n", rss);
+    std::printf("\nscene ms: the tile variant's own draw; bare ms: the same tiles drawn bare "
+                "(medians); ratio: the median of scene / bare frame by frame\n");
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    if (!parse(argc, argv, o)) {
+        std::fprintf(stderr, "%s", usage);
+        return 2;
+    }
+    setenv("SDL_AUDIODRIVER", "dummy", 1); // timing only: the music is never heard
+    std::string error;
+    if (!openHeadless(o.big, error)) {
+        std::fprintf(stderr, "velmora-bench: %s\n", error.c_str());
+        return 1;
+    }
+    Script* script = nullptr; // lives to the end of the process, as in the demo
+    const double startup = timed([&] { script = new Script(); });
+
+    std::vector<Section> sections;
+    for (const Fx& fx : demo.track(0).entries)
+        sections.push_back({fx, effectName(fx), {}, {}, {}, {}});
+    std::vector<double> all;
+    for (int t = 0; t < showLength; t += o.step) {
+        const double took = timed([&] { script->frameAt(t); });
+        all.push_back(took);
+        for (Section& s : sections) {
+            if (t < s.entry.start || t >= s.end()) continue;
+            s.frames.push_back(took);
+            measureTiles(s, t);
+            break;
+        }
+    }
+    const double rss = peakRssMb();
+    if (o.json)
+        printJson(startup, sections, all, rss);
+    else
+        printTable(startup, sections, all, rss);
+    closeHeadless();
+    return 0;
+}
