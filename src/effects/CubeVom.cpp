@@ -26,6 +26,11 @@ void spin(float w) {
     glRotatef(w / 10, 1, 0, 0);
 }
 
+// Hands the tiles drawn so far to the renderer. A software renderer then rasterises
+// them on its own threads while this one transforms and lights the next; in one batch
+// the whole frame's tiles would be set up first and rasterised after.
+void handOver() { glFlush(); }
+
 // A ring's turn: rings with odd c turn twice as fast.
 float ringTurn(int time, int c) { return static_cast<float>(time * ((c & 1) + 1)) / 100.0f; }
 
@@ -105,7 +110,7 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
         const float x = (s - 0.5f) * 2;
         q = std::fmin(12 * ((x * x) * (x * x)), 1.0f);
     }
-    for (int c = -6; c <= 6; ++c)
+    for (int c = -6; c <= 6; ++c) {
         for (int j = -6; j <= 6; ++j) {
             glPushMatrix();
             if (twist) {
@@ -117,6 +122,8 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
             glCallList(tileList);
             glPopMatrix();
         }
+        handOver();
+    }
     unit1.unit1Off();
 }
 
@@ -135,6 +142,7 @@ void CubeVom::rings(Unit1State& unit1, int time) {
             glCallList(tileList);
             glPopMatrix();
         }
+        handOver();
     }
     unit1.unit1Off();
 }
@@ -186,6 +194,7 @@ void CubeVom::morph(Unit1State& unit1, int time, bool toGrid) {
             glCallList(tileList);
             glPopMatrix();
         }
+        handOver();
     }
     unit1.unit1Off();
 }

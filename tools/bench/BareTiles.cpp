@@ -23,6 +23,13 @@ extern "C" void __wrap_glCallList(GLuint list) {
     recorded->push_back(call);
 }
 
+// glFlush likewise (-Wl,--wrap=glFlush): while recording, the engine's flushes would only
+// hand empty batches to the renderer, which then keeps more of them in its pool.
+extern "C" void __real_glFlush();
+extern "C" void __wrap_glFlush() {
+    if (!recording) __real_glFlush();
+}
+
 std::vector<ListCall> recordListCalls(Fx& entry, int time) {
     std::vector<ListCall> calls;
     recorded = &calls;

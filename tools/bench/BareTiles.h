@@ -13,8 +13,9 @@ struct ListCall {
 };
 
 // Runs `entry`'s draw at `time` with the engine's glCallList calls recorded instead of
-// drawn. Works in programs linked with -Wl,--wrap=glCallList (the velmora_bench library
-// adds it): the engine's calls then come here first.
+// drawn, and its glFlush calls dropped. Works in programs linked with
+// -Wl,--wrap=glCallList,--wrap=glFlush (the velmora_bench library adds both): the
+// engine's calls then come here first.
 std::vector<ListCall> recordListCalls(Fx& entry, int time);
 
 // The reference the cube scene's tile variants are held against: the same tile list at
