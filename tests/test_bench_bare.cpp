@@ -36,7 +36,7 @@ Difference compare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b)
 }
 
 class BareTilesTest : public GlTest {
-  protected:
+protected:
     void SetUp() override {
         GlTest::SetUp();
         ASSERT_TRUE(scratch.ok());

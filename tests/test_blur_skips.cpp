@@ -149,7 +149,7 @@ std::vector<uint8_t> drawn(const Picture& picture, const std::function<void()>& 
 }
 
 class BlurSkipTest : public GlTest {
-  protected:
+protected:
     void make(bool big) {
         open(big);
         blur = std::make_unique<Blur>(1);

@@ -8,7 +8,7 @@ class TextureTga;
 // 32-unit textured quad centred on the pen and moving the pen 28.8 units right.
 // Character code c is drawn with glyph c - 16.
 class BitmapFont {
-  public:
+public:
     // Texture coordinates of one glyph's cell.
     struct Cell {
         float s0, s1; // left, right

@@ -12,7 +12,7 @@ class Unit1State;
 // variants with the flare image sphere-mapped on texture unit 1. "method" picks one
 // of seven variants.
 class CubeVom : public Effect {
-  public:
+public:
     // One vertex of a mesh as the display list emits it.
     struct Vertex {
         float p[3]; // position
@@ -30,7 +30,7 @@ class CubeVom : public Effect {
                 public GLPP::glppEnable<GL_LIGHTING>,
                 public GLPP::glppEnable<GL_LIGHT0>,
                 public GLPP::glppEnable<GL_CULL_FACE> {
-      public:
+    public:
         Ctx() = default;
         ~Ctx() override = default;
     };
@@ -59,7 +59,7 @@ class CubeVom : public Effect {
     // the quad is degenerate.
     static void flatNormal(const float* v0, const float* v1, const float* v3, float* n);
 
-  private:
+private:
     // The variants; T is the timeline time as a float, tl the time into the entry.
     void grid(Unit1State& unit1, int tl, float T);
     void rings(Unit1State& unit1, int time);
@@ -72,7 +72,7 @@ class CubeVom : public Effect {
 // off, makes unit 0 active and then writes back the states it recorded on unit 1,
 // which therefore land on unit 0.
 class Unit1State {
-  public:
+public:
     Unit1State();
     ~Unit1State();
     Unit1State(const Unit1State&) = delete;

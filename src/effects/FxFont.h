@@ -7,12 +7,12 @@
 // The text cards: the current text in the bitmap font, added onto the frame at 80 %
 // with a small random shake that is drawn anew every frame.
 class FxFont : public Effect {
-  public:
+public:
     // Lighting off, blending on, depth test off for the scope.
     class T : public GLPP::glppDisable<GL_LIGHTING>,
               public GLPP::glppEnable<GL_BLEND>,
               public GLPP::glppDisable<GL_DEPTH_TEST> {
-      public:
+    public:
         T() = default;
         ~T() override = default;
     };

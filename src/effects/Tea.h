@@ -7,7 +7,7 @@ class TextureTga;
 
 // Binds an object to one of its parameterless member functions.
 template <class T> class Caller_t {
-  public:
+public:
     using Function = void (T::*)();
 
     Caller_t(T* object, Function function) : object(object), function(function) {}
@@ -21,13 +21,13 @@ template <class T> class Caller_t {
 // depth buffer only, a second pass draws its back faces as thick lines that this
 // depth trims to the silhouettes.
 template <class C> class Contour_t {
-  public:
+public:
     class FirstPass : public GLPP::glppEnable<GL_DEPTH_TEST>,
                       public GLPP::glppEnable<GL_CULL_FACE>,
                       public GLPP::glppCullFace<GL_BACK>,
                       public GLPP::glppPolygonMode<GL_FRONT>,
                       public GLPP::glppDepthFunc<GL_LEQUAL> {
-      public:
+    public:
         // The texture binding and environment are left as set.
         explicit FirstPass(GLuint texture) : GLPP::glppPolygonMode<GL_FRONT>(GL_FILL) {
             glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
@@ -46,7 +46,7 @@ template <class C> class Contour_t {
                        public GLPP::glppLineWidth,
                        public GLPP::glppColorf,
                        public GLPP::glppDisable<GL_LIGHTING> {
-      public:
+    public:
         SecondPass(float width, float red, float green, float blue)
             : GLPP::glppPolygonMode<GL_BACK>(GL_LINE), GLPP::glppLineWidth(width), GLPP::glppColorf(
                                                                                        red, green,
@@ -75,7 +75,7 @@ template <class C> class Contour_t {
 
 // A field of 36 tumbling cubes drawn as dark outlines over whatever the frame holds.
 class Tea : public Effect {
-  public:
+public:
     int lastTime = 0;          // the time of the latest draw
     TextureTga* map = nullptr; // handed to the first outline pass
     float phase = 0;           // advanced by every run of the cube field

@@ -25,20 +25,34 @@ std::string seconds(int ms) {
 std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::string& out,
                                        bool withMusic) {
     const Settings& s = settings();
-    std::vector<std::string> cmd = {"ffmpeg", "-nostdin", "-y", "-loglevel", "error", "-f", "rawvideo",
-                                    "-pix_fmt", "rgb24", "-s",
+    std::vector<std::string> cmd = {"ffmpeg",
+                                    "-nostdin",
+                                    "-y",
+                                    "-loglevel",
+                                    "error",
+                                    "-f",
+                                    "rawvideo",
+                                    "-pix_fmt",
+                                    "rgb24",
+                                    "-s",
                                     std::to_string(s.width) + "x" + std::to_string(s.height),
-                                    "-framerate", std::to_string(args.fps), "-i", "pipe:0"};
+                                    "-framerate",
+                                    std::to_string(args.fps),
+                                    "-i",
+                                    "pipe:0"};
     if (withMusic) {
-        const std::vector<std::string> music = {"-ss", seconds(args.from), "-t",
-                                                seconds(args.to - args.from), "-i",
-                                                assetPath("DATAS\\zik.mp3"), "-map", "0:v",
-                                                "-map", "1:a", "-c:a", "aac", "-b:a", "192k"};
+        const std::vector<std::string> music = {"-ss",  seconds(args.from),
+                                                "-t",   seconds(args.to - args.from),
+                                                "-i",   assetPath("DATAS\\zik.mp3"),
+                                                "-map", "0:v",
+                                                "-map", "1:a",
+                                                "-c:a", "aac",
+                                                "-b:a", "192k"};
         cmd.insert(cmd.end(), music.begin(), music.end());
     }
-    const std::vector<std::string> video = {"-c:v", "libx264", "-preset", "medium", "-crf", "18",
-                                            "-pix_fmt", "yuv420p", "-movflags", "+faststart",
-                                            "-f", "mp4", out};
+    const std::vector<std::string> video = {
+        "-c:v",    "libx264",   "-preset",    "medium", "-crf", "18", "-pix_fmt",
+        "yuv420p", "-movflags", "+faststart", "-f",     "mp4",  out};
     cmd.insert(cmd.end(), video.begin(), video.end());
     return cmd;
 }
@@ -50,7 +64,8 @@ pid_t spawn(const std::vector<std::string>& cmd, int& input, int& error) {
     // Built before the fork: the renderer's threads may hold the allocator's lock, so
     // the child calls nothing but async-signal-safe functions.
     std::vector<char*> argv;
-    for (const std::string& a : cmd) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const std::string& a : cmd)
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     int data[2], report[2];
     if (pipe2(data, O_CLOEXEC) != 0) {
@@ -123,8 +138,10 @@ std::string outcome(int status) {
 
 int encodeVideo(Script& script, const CaptureArgs& args) {
     FILE* music = openAsset("DATAS\\zik.mp3", "rb");
-    if (music) std::fclose(music);
-    else std::fprintf(stderr, "velmora-capture: no DATAS/zik.mp3; the video will be silent\n");
+    if (music)
+        std::fclose(music);
+    else
+        std::fprintf(stderr, "velmora-capture: no DATAS/zik.mp3; the video will be silent\n");
 
     const std::string partial = args.video + ".part";
     int input = -1, error = 0;
@@ -161,8 +178,8 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
         return 1;
     }
     if (std::rename(partial.c_str(), args.video.c_str()) != 0) {
-        std::fprintf(stderr, "velmora-capture: cannot name the video %s (%s)\n",
-                     args.video.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "velmora-capture: cannot name the video %s (%s)\n", args.video.c_str(),
+                     std::strerror(errno));
         std::remove(partial.c_str());
         return 1;
     }
