@@ -52,7 +52,7 @@ CubeVom::CubeVom() : Effect(1) {
 
 void CubeVom::configure(const AttribSet* attribs) { readInt(attribs, "method", method); }
 
-void CubeVom::draw(int time) {
+void CubeVom::setUpView() {
     glClear(GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -60,16 +60,21 @@ void CubeVom::draw(int time) {
                    1, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
 
-    Ctx ctx;
-    // Set under the identity modelview: the light sits 10 units behind the viewer.
+void CubeVom::setUpLight() {
     static const GLfloat position[] = {0, 0, 10, 1};
     static const GLfloat colour[] = {0.87f, 0.91f, 0.88f, 0};
     glLightfv(GL_LIGHT0, GL_POSITION, position);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, colour);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, colour);
     glMaterialfv(GL_FRONT, GL_AMBIENT, colour);
+}
 
+void CubeVom::draw(int time) {
+    setUpView();
+    Ctx ctx;
+    setUpLight();
     Unit1State unit1;
     const float T = static_cast<float>(time);
     const int tl = time - start;

@@ -49,6 +49,12 @@ public:
     void draw(int time) override;
     void configure(const AttribSet* attribs) override;
 
+    // The scene's own view: depth cleared, its perspective, an identity modelview.
+    static void setUpView();
+    // The light and material, set under the identity modelview (the light sits 10
+    // units behind the viewer). Lighting itself is switched on by Ctx.
+    static void setUpLight();
+
     // The meshes, built without GL.
     static Mesh tileMesh();    // 614 quads
     static Mesh surfaceMesh(); // 1681 quads

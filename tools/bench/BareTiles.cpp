@@ -1,9 +1,7 @@
 #include "BareTiles.h"
-#include "app/Settings.h"
 #include "effects/CubeVom.h"
 #include "engine/Fx.h"
 #include "texture/Texture.h"
-#include <GL/glu.h>
 
 namespace {
 bool recording = false;
@@ -41,20 +39,9 @@ std::vector<ListCall> recordListCalls(Fx& entry, int time) {
 }
 
 int drawBareTiles(const CubeVom& cube, const std::vector<ListCall>& calls) {
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45, static_cast<float>(settings().width) / static_cast<float>(settings().height),
-                   1, 100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    CubeVom::setUpView();
     CubeVom::Ctx lit;
-    static const GLfloat position[] = {0, 0, 10, 1};
-    static const GLfloat colour[] = {0.87f, 0.91f, 0.88f, 0};
-    glLightfv(GL_LIGHT0, GL_POSITION, position);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, colour);
-    glMaterialfv(GL_FRONT, GL_DIFFUSE, colour);
-    glMaterialfv(GL_FRONT, GL_AMBIENT, colour);
+    CubeVom::setUpLight();
     Unit1State unit1;
     unit1.sphereMapOn();
     cube.flareTexture->bind();
