@@ -14,7 +14,7 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-// The 18-byte header: ID length, colour-map type, image type, colour-map specification
+// The 18-byte header: ID length, colour-map type, image type, colour-map fields
 // (5 bytes), x and y origin, width, height, depth, descriptor.
 Bytes header(int type, int width, int height, int depth, int idLength = 0, int descriptor = 0) {
     return {uint8_t(idLength),
@@ -126,7 +126,7 @@ TEST_F(Tga, DescriptorIsIgnoredAndRowsStayInFileOrder) {
 
 TEST_F(Tga, UncompressedHeaderMustBeTheFixedOne) {
     const Bytes good = header(2, 2, 2, 24) + fileBgr;
-    // Image ID, colour-map type, colour-map specification and origins must all be zero.
+    // Image ID, colour-map type, colour-map fields and origins must all be zero.
     for (size_t at : {0u, 1u, 3u, 4u, 5u, 6u, 7u, 8u, 9u, 10u, 11u}) {
         Bytes bad = good;
         bad[at] = 1;

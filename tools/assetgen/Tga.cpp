@@ -57,7 +57,7 @@ bool writeTga(const std::string& path, const Image& image, bool runLength) {
     out.push_back(0);                  // no image ID
     out.push_back(0);                  // no colour map
     out.push_back(runLength ? 10 : 2); // true-colour, plain or run-length encoded
-    out.insert(out.end(), 5, 0);       // colour-map specification
+    out.insert(out.end(), 5, 0);       // colour-map fields
     putShort(out, 0);                  // x origin
     putShort(out, 0);                  // y origin
     putShort(out, image.width);
