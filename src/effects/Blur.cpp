@@ -10,23 +10,11 @@ namespace {
 // Weight of the blur tap at offset x (-3..3); together they brighten by 1.1625.
 float weight(int x) { return static_cast<float>((0.5f - 0.03125f * x * x) * 0.14285715f * 3.1f); }
 
-// A quad with texture (0, 0)..(s, t) on the given corners.
-void quad(float x0, float y0, float x1, float y1, float s, float t) {
-    glTexCoord2f(0, 0);
-    glVertex2f(x0, y0);
-    glTexCoord2f(s, 0);
-    glVertex2f(x1, y0);
-    glTexCoord2f(s, t);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0, t);
-    glVertex2f(x0, y1);
-}
-
 // The same in grey `c`; the colour before it is current again afterwards.
 void greyQuad(float c, float x0, float y0, float x1, float y1, float s, float t) {
     glppColorf grey(c, c, c, 1);
     glBegin(GL_QUADS);
-    quad(x0, y0, x1, y1, s, t);
+    quadCorners(x0, y0, x1, y1, s, t);
     glEnd();
 }
 
@@ -94,7 +82,7 @@ void Blur::zoom(float p) {
         glppScissor only(reach.x0, reach.y0, reach.x1 - reach.x0 + 1, reach.y1 - reach.y0 + 1);
         glBegin(GL_QUADS);
         glNormal3f(0, 0, 1);
-        quad(-1, -1, 1, 1, e.sMax, e.tMax);
+        quadCorners(-1, -1, 1, 1, e.sMax, e.tMax);
         glEnd();
     }
     glPopMatrix();

@@ -9,14 +9,7 @@ namespace {
 // One quad of the pattern, texture (0, 0)..(1, 1) on the given corners.
 void texturedQuad(float x0, float y0, float x1, float y1) {
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(x0, y0);
-    glTexCoord2f(1, 0);
-    glVertex2f(x1, y0);
-    glTexCoord2f(1, 1);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0, 1);
-    glVertex2f(x0, y1);
+    quadCorners(x0, y0, x1, y1, 1, 1);
     glEnd();
 }
 } // namespace

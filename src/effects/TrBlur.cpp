@@ -25,14 +25,7 @@ void layer(GLuint texture, float degrees) {
     glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glRotatef(degrees, 0, 0, 1);
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(-1, -1);
-    glTexCoord2f(e.sMax, 0);
-    glVertex2f(1, -1);
-    glTexCoord2f(e.sMax, e.tMax);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, e.tMax);
-    glVertex2f(-1, 1);
+    quadCorners(-1, -1, 1, 1, e.sMax, e.tMax);
     glEnd();
     glPopMatrix();
 }

@@ -113,6 +113,17 @@ PixelBox reachOf(const PixelBox& lit, const TexelMap& map, int width, int height
     return box;
 }
 
+void quadCorners(float x0, float y0, float x1, float y1, float s, float t) {
+    glTexCoord2f(0, 0);
+    glVertex2f(x0, y0);
+    glTexCoord2f(s, 0);
+    glVertex2f(x1, y0);
+    glTexCoord2f(s, t);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, t);
+    glVertex2f(x0, y1);
+}
+
 namespace {
 // sin of a 32-bit angle, rounded to 32 bits, as the pattern was made.
 float wave(int i) {

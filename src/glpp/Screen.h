@@ -35,6 +35,10 @@ struct ScreenExtent {
 };
 ScreenExtent screenExtent();
 
+// The four corners of a textured quad, counter-clockwise from the lower left, with
+// texture (0, 0)..(s, t); for use inside glBegin(GL_QUADS).
+void quadCorners(float x0, float y0, float x1, float y1, float s, float t);
+
 // A box of pixels or texels, bounds included.
 struct PixelBox {
     int x0 = 0, y0 = 0, x1 = -1, y1 = -1;
