@@ -46,14 +46,6 @@ struct Scan {
     }
 };
 
-bool on(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
-
-GLint integer(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
-}
-
 class CubeTest : public GlTest {
 protected:
     void SetUp() override {
@@ -266,17 +258,17 @@ TEST_F(CubeTest, DrawLeavesTheStateItsUsersExpect) {
             activeTexture(before ? GL_TEXTURE1_ARB : GL_TEXTURE0_ARB);
             cube->method = method;
             cube->draw(3000);
-            EXPECT_EQ(on(GL_DEPTH_TEST), before) << method;
-            EXPECT_EQ(on(GL_LIGHTING), before) << method;
-            EXPECT_EQ(on(GL_LIGHT0), before) << method;
-            EXPECT_EQ(on(GL_CULL_FACE), before) << method;
-            EXPECT_EQ(integer(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB) << method;
+            EXPECT_EQ(glOn(GL_DEPTH_TEST), before) << method;
+            EXPECT_EQ(glOn(GL_LIGHTING), before) << method;
+            EXPECT_EQ(glOn(GL_LIGHT0), before) << method;
+            EXPECT_EQ(glOn(GL_CULL_FACE), before) << method;
+            EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB) << method;
             activeTexture(GL_TEXTURE1_ARB);
-            EXPECT_FALSE(on(GL_TEXTURE_2D)) << method;
-            EXPECT_FALSE(on(GL_TEXTURE_GEN_S)) << method;
-            EXPECT_FALSE(on(GL_TEXTURE_GEN_T)) << method;
+            EXPECT_FALSE(glOn(GL_TEXTURE_2D)) << method;
+            EXPECT_FALSE(glOn(GL_TEXTURE_GEN_S)) << method;
+            EXPECT_FALSE(glOn(GL_TEXTURE_GEN_T)) << method;
             activeTexture(GL_TEXTURE0_ARB);
-            EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
+            EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
             EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << method;
         }
     }
@@ -288,7 +280,7 @@ TEST_F(CubeTest, DrawLeavesTheStateItsUsersExpect) {
     EXPECT_NEAR(p[10], -101.0 / 99, 1e-5);
     EXPECT_NEAR(p[11], -1, 1e-6);
     EXPECT_NEAR(p[14], -200.0 / 99, 1e-5);
-    EXPECT_EQ(integer(GL_PROJECTION_STACK_DEPTH), 1);
+    EXPECT_EQ(glInteger(GL_PROJECTION_STACK_DEPTH), 1);
     GLfloat light[4], material[4];
     glGetLightfv(GL_LIGHT0, GL_POSITION, light);
     EXPECT_FLOAT_EQ(light[2], 10);
@@ -315,11 +307,11 @@ TEST_F(CubeTest, UnitOneStatesBeforeTheDrawLandOnUnitZero) {
     glEnable(GL_TEXTURE_GEN_T);
     cube->method = 2;
     cube->draw(0);
-    EXPECT_TRUE(on(GL_TEXTURE_2D));
-    EXPECT_TRUE(on(GL_TEXTURE_GEN_S));
-    EXPECT_FALSE(on(GL_TEXTURE_GEN_T));
+    EXPECT_TRUE(glOn(GL_TEXTURE_2D));
+    EXPECT_TRUE(glOn(GL_TEXTURE_GEN_S));
+    EXPECT_FALSE(glOn(GL_TEXTURE_GEN_T));
     activeTexture(GL_TEXTURE1_ARB);
-    EXPECT_FALSE(on(GL_TEXTURE_2D));
-    EXPECT_FALSE(on(GL_TEXTURE_GEN_S));
+    EXPECT_FALSE(glOn(GL_TEXTURE_2D));
+    EXPECT_FALSE(glOn(GL_TEXTURE_GEN_S));
     activeTexture(GL_TEXTURE0_ARB);
 }

@@ -282,14 +282,6 @@ void apply(const CardState& s) {
     glMatrixMode(s.matrixMode);
 }
 
-bool on(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
-
-GLint integer(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
-}
-
 } // namespace
 
 // Everything a card changes is put back, except what the next user sets afresh: the
@@ -301,25 +293,25 @@ TEST_F(FontTest, CardRestoresTheStateItChanges) {
     };
     for (const CardState& s : states) {
         apply(s);
-        const GLint projection = integer(GL_PROJECTION_STACK_DEPTH);
-        const GLint modelview = integer(GL_MODELVIEW_STACK_DEPTH);
+        const GLint projection = glInteger(GL_PROJECTION_STACK_DEPTH);
+        const GLint modelview = glInteger(GL_MODELVIEW_STACK_DEPTH);
         show("Une Production\n   Morvanta");
-        EXPECT_EQ(on(GL_LIGHTING), s.lighting);
-        EXPECT_EQ(on(GL_BLEND), s.blend);
-        EXPECT_EQ(on(GL_DEPTH_TEST), s.depthTest);
-        EXPECT_EQ(on(GL_ALPHA_TEST), s.alphaTest);
-        EXPECT_EQ(on(GL_TEXTURE_2D), s.texture);
+        EXPECT_EQ(glOn(GL_LIGHTING), s.lighting);
+        EXPECT_EQ(glOn(GL_BLEND), s.blend);
+        EXPECT_EQ(glOn(GL_DEPTH_TEST), s.depthTest);
+        EXPECT_EQ(glOn(GL_ALPHA_TEST), s.alphaTest);
+        EXPECT_EQ(glOn(GL_TEXTURE_2D), s.texture);
         GLfloat colour[4];
         glGetFloatv(GL_CURRENT_COLOR, colour);
         for (int i = 0; i < 4; ++i)
             EXPECT_FLOAT_EQ(colour[i], s.colour[i]);
-        EXPECT_EQ(integer(GL_DEPTH_WRITEMASK), GL_TRUE);
-        EXPECT_EQ(integer(GL_BLEND_SRC), GL_ONE);
-        EXPECT_EQ(integer(GL_BLEND_DST), GL_ONE);
-        EXPECT_EQ(integer(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
-        EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
-        EXPECT_EQ(integer(GL_PROJECTION_STACK_DEPTH), projection);
-        EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), modelview);
+        EXPECT_EQ(glInteger(GL_DEPTH_WRITEMASK), GL_TRUE);
+        EXPECT_EQ(glInteger(GL_BLEND_SRC), GL_ONE);
+        EXPECT_EQ(glInteger(GL_BLEND_DST), GL_ONE);
+        EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB);
+        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+        EXPECT_EQ(glInteger(GL_PROJECTION_STACK_DEPTH), projection);
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), modelview);
         EXPECT_EQ(glError(), GLenum(GL_NO_ERROR));
     }
 }

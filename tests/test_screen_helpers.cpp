@@ -18,12 +18,6 @@ Matrix matrix(GLenum which) {
     return m;
 }
 
-GLint integer(GLenum pname) {
-    GLint v = 0;
-    glGetIntegerv(pname, &v);
-    return v;
-}
-
 GLint level(GLenum what) {
     GLint v = -1;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, what, &v);
@@ -83,14 +77,14 @@ TEST_F(Screen, Ortho2DMapsTheRangeAndRestoresBothStacks) {
         setMatrices();
         const Matrix projection = matrix(GL_PROJECTION_MATRIX);
         const Matrix modelview = matrix(GL_MODELVIEW_MATRIX);
-        const GLint projectionDepth = integer(GL_PROJECTION_STACK_DEPTH);
-        const GLint modelviewDepth = integer(GL_MODELVIEW_STACK_DEPTH);
+        const GLint projectionDepth = glInteger(GL_PROJECTION_STACK_DEPTH);
+        const GLint modelviewDepth = glInteger(GL_MODELVIEW_STACK_DEPTH);
         glMatrixMode(mode);
         {
             glppOrtho2D ortho(-200, 600, -200, 200);
-            EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
-            EXPECT_EQ(integer(GL_PROJECTION_STACK_DEPTH), projectionDepth + 1);
-            EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), modelviewDepth + 1);
+            EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+            EXPECT_EQ(glInteger(GL_PROJECTION_STACK_DEPTH), projectionDepth + 1);
+            EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), modelviewDepth + 1);
             const Matrix p = matrix(GL_PROJECTION_MATRIX);
             EXPECT_FLOAT_EQ(p[0], 2.0f / 800);
             EXPECT_FLOAT_EQ(p[5], 2.0f / 400);
@@ -100,9 +94,9 @@ TEST_F(Screen, Ortho2DMapsTheRangeAndRestoresBothStacks) {
             EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX),
                       (Matrix{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
         }
-        EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
-        EXPECT_EQ(integer(GL_PROJECTION_STACK_DEPTH), projectionDepth);
-        EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), modelviewDepth);
+        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+        EXPECT_EQ(glInteger(GL_PROJECTION_STACK_DEPTH), projectionDepth);
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), modelviewDepth);
         EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), projection);
         EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), modelview);
     }
@@ -143,7 +137,7 @@ TEST_F(Screen, ScreenTexturesFollowTheRecipe) {
             const GLuint name = makeScreenTexture();
             ASSERT_NE(name, 0u);
             EXPECT_EQ(bool(glIsEnabled(GL_TEXTURE_2D)), texturing);
-            EXPECT_EQ(integer(GL_UNPACK_ALIGNMENT), 1);
+            EXPECT_EQ(glInteger(GL_UNPACK_ALIGNMENT), 1);
             glBindTexture(GL_TEXTURE_2D, name);
             EXPECT_EQ(level(GL_TEXTURE_WIDTH), s.texWidth);
             EXPECT_EQ(level(GL_TEXTURE_HEIGHT), s.texHeight);
@@ -253,7 +247,7 @@ TEST_F(Screen, RippleTextureHoldsThePatternAndRepeats) {
     const GLuint name = makeRippleTexture();
     ASSERT_NE(name, 0u);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(integer(GL_UNPACK_ALIGNMENT), 8);
+    EXPECT_EQ(glInteger(GL_UNPACK_ALIGNMENT), 8);
     glBindTexture(GL_TEXTURE_2D, name);
     EXPECT_EQ(level(GL_TEXTURE_WIDTH), 256);
     EXPECT_EQ(level(GL_TEXTURE_HEIGHT), 256);

@@ -9,14 +9,6 @@
 
 namespace {
 
-bool on(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
-
-GLint integer(GLenum what) {
-    GLint v = 0;
-    glGetIntegerv(what, &v);
-    return v;
-}
-
 class TeaTest : public GlTest {
 protected:
     void SetUp() override {
@@ -149,16 +141,16 @@ TEST_F(TeaTest, OutlinePassesPutBackTheStateTheyChange) {
     };
     for (const SceneState& s : states) {
         apply(s);
-        const GLint modelview = integer(GL_MODELVIEW_STACK_DEPTH);
+        const GLint modelview = glInteger(GL_MODELVIEW_STACK_DEPTH);
         tea->draw(777);
-        EXPECT_EQ(on(GL_DEPTH_TEST), s.depthTest);
-        EXPECT_EQ(on(GL_CULL_FACE), s.culling);
-        EXPECT_EQ(on(GL_TEXTURE_2D), s.texture);
-        EXPECT_EQ(on(GL_LIGHTING), s.lighting);
-        EXPECT_EQ(on(GL_LIGHT0), s.light0);
-        EXPECT_EQ(on(GL_COLOR_MATERIAL), s.colourMaterial);
-        EXPECT_EQ(integer(GL_CULL_FACE_MODE), GLint(s.cullFace));
-        EXPECT_EQ(integer(GL_DEPTH_FUNC), GLint(s.depthFunc));
+        EXPECT_EQ(glOn(GL_DEPTH_TEST), s.depthTest);
+        EXPECT_EQ(glOn(GL_CULL_FACE), s.culling);
+        EXPECT_EQ(glOn(GL_TEXTURE_2D), s.texture);
+        EXPECT_EQ(glOn(GL_LIGHTING), s.lighting);
+        EXPECT_EQ(glOn(GL_LIGHT0), s.light0);
+        EXPECT_EQ(glOn(GL_COLOR_MATERIAL), s.colourMaterial);
+        EXPECT_EQ(glInteger(GL_CULL_FACE_MODE), GLint(s.cullFace));
+        EXPECT_EQ(glInteger(GL_DEPTH_FUNC), GLint(s.depthFunc));
         GLint modes[2];
         glGetIntegerv(GL_POLYGON_MODE, modes);
         EXPECT_EQ(modes[0], GLint(s.frontMode));
@@ -173,10 +165,10 @@ TEST_F(TeaTest, OutlinePassesPutBackTheStateTheyChange) {
         glGetBooleanv(GL_COLOR_WRITEMASK, mask);
         for (GLboolean m : mask)
             EXPECT_EQ(m, GL_TRUE);
-        EXPECT_EQ(integer(GL_MODELVIEW_STACK_DEPTH), modelview);
-        EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH), modelview);
+        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
         // Left as the first pass set them.
-        EXPECT_EQ(integer(GL_TEXTURE_BINDING_2D), GLint(tea->map->id));
+        EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), GLint(tea->map->id));
         GLint env = 0;
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
         EXPECT_EQ(env, GL_MODULATE);

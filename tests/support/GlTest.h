@@ -23,5 +23,13 @@ protected:
     static GLenum glError() { return glGetError(); }
 };
 
+// Whether a capability is enabled, and one integer of GL state, for checks.
+inline bool glOn(GLenum cap) { return glIsEnabled(cap) == GL_TRUE; }
+inline GLint glInteger(GLenum pname) {
+    GLint v = 0;
+    glGetIntegerv(pname, &v);
+    return v;
+}
+
 // Prints an RGBA pixel in failure messages.
 std::ostream& operator<<(std::ostream& os, const GlTest::Rgba& p);
