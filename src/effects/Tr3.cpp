@@ -1,8 +1,6 @@
 #include "effects/Tr3.h"
 #include "app/Settings.h"
-#include "glpp/Guards.h"
-
-using GLPP::glppViewport;
+#include "effects/Wipe.h"
 
 void Tr3::draw(int time) {
     if (!transit) return;
@@ -11,16 +9,11 @@ void Tr3::draw(int time) {
     const float H = static_cast<float>(settings().height);
     const float pW = p * W;
     const float pH = p * H;
-    {
-        glppViewport shrinking(static_cast<int>(pW), static_cast<int>(pH), static_cast<int>(W - pW),
-                               static_cast<int>(H - pH));
-        transit->from.draw(time);
-    }
-    {
-        glppViewport growing(static_cast<int>(W - pW), static_cast<int>(H - pH),
-                             static_cast<int>(pW), static_cast<int>(pH));
-        transit->to.draw(time);
-    }
-    // The next track draws on the full window, whatever viewport came before.
-    glViewport(0, 0, static_cast<int>(W), static_cast<int>(H));
+    // The outgoing picture shrinks toward the upper right; the incoming one grows out
+    // of that corner over it.
+    drawWipe(*transit, time,
+             {static_cast<int>(pW), static_cast<int>(pH), static_cast<int>(W - pW),
+              static_cast<int>(H - pH)},
+             {static_cast<int>(W - pW), static_cast<int>(H - pH), static_cast<int>(pW),
+              static_cast<int>(pH)});
 }
