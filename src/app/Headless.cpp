@@ -16,9 +16,7 @@ bool openHeadless(bool big, std::string& error) {
     }
     Settings& s = settings();
     chooseResolution(s, big);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    requestGlContext(32);
     window =
         SDL_CreateWindow("velmora", 0, 0, s.width, s.height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (window) context = SDL_GL_CreateContext(window);

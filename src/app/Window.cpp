@@ -71,8 +71,7 @@ void resizeScene(int width, int height) {
     glLoadIdentity();
 }
 
-bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag) {
-    fullscreen = fullscreenFlag;
+void requestGlContext(int bits) {
     const int channel = bits >= 24 ? 8 : 5;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
@@ -80,6 +79,11 @@ bool createWindow(const char* title, int width, int height, int bits, bool fulls
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag) {
+    fullscreen = fullscreenFlag;
+    requestGlContext(bits);
 
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (fullscreen) {

@@ -10,6 +10,10 @@ extern bool fullscreen;                // the mode asked of createWindow
 extern SDL_Window* window;
 extern SDL_GLContext context;
 
+// The GL context every window asks for: double-buffered, a depth buffer, colour
+// channels for `bits` per pixel, and a compatibility profile (never a core one).
+void requestGlContext(int bits);
+
 // Opens the window with a current GL context; false after the failure was reported.
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
 
