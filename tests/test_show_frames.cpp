@@ -5,6 +5,7 @@
 #include "app/Settings.h"
 #include "script/Script.h"
 #include "script/Timeline.h"
+#include "support/GlTest.h"
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -45,7 +46,7 @@ class ShowFrames : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         std::string error;
-        ASSERT_TRUE(openHeadless(true, error)) << error;
+        ASSERT_TRUE(openTestContext(true, error)) << error;
         script = new Script();
         script->frameAt(0); // as a live run starts, and as the capture tool does
     }

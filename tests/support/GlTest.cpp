@@ -1,12 +1,23 @@
 #include "support/GlTest.h"
 #include "app/Headless.h"
+#include <SDL.h>
 #include <ostream>
 #include <string>
+
+bool openTestContext(bool big, std::string& error) {
+    // With many test processes starting at once, the one X server of the suite now
+    // and then refuses a connection; a moment later it takes it.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0) SDL_Delay(200);
+        if (openHeadless(big, error)) return true;
+    }
+    return false;
+}
 
 void GlTest::open(bool big) {
     closeHeadless();
     std::string error;
-    ASSERT_TRUE(openHeadless(big, error)) << error;
+    ASSERT_TRUE(openTestContext(big, error)) << error;
 }
 
 void GlTest::TearDown() { closeHeadless(); }

@@ -3,7 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
+
+// Opens the offscreen GL context of app/Headless.h for a test, riding out a
+// connection the shared X server refuses for a moment.
+bool openTestContext(bool big, std::string& error);
 
 // A real GL context (Mesa under Xvfb) drawing into an offscreen screen of the
 // chosen settings' size, opened afresh for every test.
