@@ -1,12 +1,7 @@
+#include "Bytes.h"
 #include "Image.h"
-#include <cstdio>
 
 namespace {
-
-void putShort(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xff));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xff));
-}
 
 // Appends one pixel in the file's byte order (blue first).
 void putPixel(std::vector<uint8_t>& out, const uint8_t* p, int channels) {
@@ -58,10 +53,10 @@ bool writeTga(const std::string& path, const Image& image, bool runLength) {
     out.push_back(0);                  // no colour map
     out.push_back(runLength ? 10 : 2); // true-colour, plain or run-length encoded
     out.insert(out.end(), 5, 0);       // colour-map fields
-    putShort(out, 0);                  // x origin
-    putShort(out, 0);                  // y origin
-    putShort(out, image.width);
-    putShort(out, image.height);
+    putLe16(out, 0);                  // x origin
+    putLe16(out, 0);                  // y origin
+    putLe16(out, image.width);
+    putLe16(out, image.height);
     out.push_back(static_cast<uint8_t>(image.channels * 8));
     out.push_back(image.channels == 4 ? 8 : 0); // alpha bits; origin at the lower left
 
@@ -75,9 +70,5 @@ bool writeTga(const std::string& path, const Image& image, bool runLength) {
                 putPixel(out, row + x * image.channels, image.channels);
         }
     }
-
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(out.data(), 1, out.size(), f) == out.size();
-    return std::fclose(f) == 0 && ok;
+    return writeBytes(path, out);
 }
