@@ -1,5 +1,5 @@
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "effects/Blur.h"
 #include "engine/Attrib.h"
 #include "engine/Fx.h"
@@ -48,7 +48,7 @@ protected:
     }
     static int grey(int x, int y) { return pixel(x, y)[0]; }
     static std::vector<uint8_t> frame() {
-        return readRgbTopDown(settings().width, settings().height);
+        return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
     }
 };
 
@@ -62,7 +62,7 @@ TEST_F(BlurTest, ZoomIntensityIsClampedToOneNearTheStart) {
 TEST_F(BlurTest, ZoomAddsLevelPlusFiveProgressLayers) {
     for (bool big : {true, false}) {
         make(big);
-        const int cx = settings().width / 2, cy = settings().height / 2;
+        const int cx = platform::settings().width / 2, cy = platform::settings().height / 2;
         const AttribSet five = zoomSet(5), below = zoomSet(-10);
 
         greyIn(32, 0, 0, 800, 600);
@@ -159,7 +159,7 @@ TEST_F(BlurTest, GlowOnBlackStaysBlack) {
 TEST_F(BlurTest, GlowOfAFlatFrameAddsTheWeightedBlurOnce) {
     for (bool big : {true, false}) {
         make(big);
-        const int w = settings().width, h = settings().height;
+        const int w = platform::settings().width, h = platform::settings().height;
         greyIn(51, 0, 0, w, h);
         show(modeSet(1), 0);
         // Each pass brightens by the weights' sum 1.1625; the glow is added at 0.85.

@@ -3,8 +3,8 @@
 // can reach lit pixels. Checked against the plain way of drawing everything over the
 // whole window, pixel for pixel, on frames with something at the edges, in the corner
 // and nowhere at all.
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "effects/Blur.h"
 #include "engine/Attrib.h"
 #include "engine/Fx.h"
@@ -43,7 +43,7 @@ void ortho(double l, double r, double b, double t) {
 // The glow drawn the plain way: full-window clears, the whole frame drawn back.
 void plainGlow(const Blur& blur) {
     const ScreenExtent e = screenExtent();
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, blur.screen);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, s.width, s.height);
@@ -73,7 +73,7 @@ void plainGlow(const Blur& blur) {
 // The zoom drawn the plain way: every layer over the whole window.
 void plainZoom(const Blur& blur, int level, float p) {
     const ScreenExtent e = screenExtent();
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, blur.screen);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, s.width, s.height);
@@ -117,7 +117,7 @@ void noise(int x, int y, int w, int h, unsigned seed) {
     std::vector<uint8_t> rgba(size_t(w) * h * 4);
     for (uint8_t& v : rgba)
         v = uint8_t(random());
-    ortho(0, settings().width, 0, settings().height);
+    ortho(0, platform::settings().width, 0, platform::settings().height);
     glRasterPos2i(x, y);
     glDrawPixels(w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
 }
@@ -127,14 +127,15 @@ std::vector<std::pair<const char*, Picture>> pictures() {
         {"black", [] {}},
         {"spots at the edges and in the corner",
          [] {
-             const int w = settings().width, h = settings().height;
+             const int w = platform::settings().width, h = platform::settings().height;
              paint(0, 0, 3, 3, 1, 0.5f, 0.2f);          // inside the glow's work corner
              paint(w - 2, h / 2, 2, 1, 0.3f, 1, 0.9f);  // the right edge
              paint(w / 2, h - 1, 1, 1, 1, 1, 1);        // the top edge
              paint(10, h / 3, 1, 40, 0.6f, 0.6f, 0.1f); // near the left edge
          }},
         {"a small lit patch off centre", [] { noise(500, 100, 37, 23, 7); }},
-        {"noise everywhere", [] { noise(0, 0, settings().width, settings().height, 11); }},
+        {"noise everywhere",
+         [] { noise(0, 0, platform::settings().width, platform::settings().height, 11); }},
     };
 }
 
@@ -145,7 +146,7 @@ std::vector<uint8_t> drawn(const Picture& picture, const std::function<void()>& 
     ortho(-1, 1, -1, 1);
     blur();
     glFinish();
-    return readRgbTopDown(settings().width, settings().height);
+    return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
 }
 
 class BlurSkipTest : public GlTest {

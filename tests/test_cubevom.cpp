@@ -1,7 +1,7 @@
 // The cube scene in a real GL context: where each variant draws, what it leaves in
 // the GL state, with flare and map images written by the test.
 #include "effects/CubeVom.h"
-#include "app/GlExt.h"
+#include "platform/Gl.h"
 #include "engine/Attrib.h"
 #include "support/GlTest.h"
 #include "texture/Texture.h"
@@ -255,7 +255,7 @@ TEST_F(CubeTest, DrawLeavesTheStateItsUsersExpect) {
         for (bool before : {false, true}) {
             for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_CULL_FACE})
                 before ? glEnable(cap) : glDisable(cap);
-            activeTexture(before ? GL_TEXTURE1_ARB : GL_TEXTURE0_ARB);
+            platform::activeTexture(before ? GL_TEXTURE1_ARB : GL_TEXTURE0_ARB);
             cube->method = method;
             cube->draw(3000);
             EXPECT_EQ(glOn(GL_DEPTH_TEST), before) << method;
@@ -263,11 +263,11 @@ TEST_F(CubeTest, DrawLeavesTheStateItsUsersExpect) {
             EXPECT_EQ(glOn(GL_LIGHT0), before) << method;
             EXPECT_EQ(glOn(GL_CULL_FACE), before) << method;
             EXPECT_EQ(glInteger(GL_ACTIVE_TEXTURE_ARB), GL_TEXTURE0_ARB) << method;
-            activeTexture(GL_TEXTURE1_ARB);
+            platform::activeTexture(GL_TEXTURE1_ARB);
             EXPECT_FALSE(glOn(GL_TEXTURE_2D)) << method;
             EXPECT_FALSE(glOn(GL_TEXTURE_GEN_S)) << method;
             EXPECT_FALSE(glOn(GL_TEXTURE_GEN_T)) << method;
-            activeTexture(GL_TEXTURE0_ARB);
+            platform::activeTexture(GL_TEXTURE0_ARB);
             EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
             EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR)) << method;
         }
@@ -297,11 +297,11 @@ TEST_F(CubeTest, DrawLeavesTheStateItsUsersExpect) {
 // Unit 1's guards are deleted with unit 0 active, so unit 0 takes the texturing and
 // generation states that unit 1 had before the draw.
 TEST_F(CubeTest, UnitOneStatesBeforeTheDrawLandOnUnitZero) {
-    activeTexture(GL_TEXTURE1_ARB);
+    platform::activeTexture(GL_TEXTURE1_ARB);
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
-    activeTexture(GL_TEXTURE0_ARB);
+    platform::activeTexture(GL_TEXTURE0_ARB);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
@@ -310,8 +310,8 @@ TEST_F(CubeTest, UnitOneStatesBeforeTheDrawLandOnUnitZero) {
     EXPECT_TRUE(glOn(GL_TEXTURE_2D));
     EXPECT_TRUE(glOn(GL_TEXTURE_GEN_S));
     EXPECT_FALSE(glOn(GL_TEXTURE_GEN_T));
-    activeTexture(GL_TEXTURE1_ARB);
+    platform::activeTexture(GL_TEXTURE1_ARB);
     EXPECT_FALSE(glOn(GL_TEXTURE_2D));
     EXPECT_FALSE(glOn(GL_TEXTURE_GEN_S));
-    activeTexture(GL_TEXTURE0_ARB);
+    platform::activeTexture(GL_TEXTURE0_ARB);
 }

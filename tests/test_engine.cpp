@@ -15,7 +15,7 @@ std::vector<Seen> seen;
 
 class Probe : public Effect {
 public:
-    explicit Probe(std::string name) : Effect(0), name(std::move(name)) {}
+    explicit Probe(std::string label) : Effect(0), name(std::move(label)) {}
     void draw(int time) override { seen.push_back({name, time, start, duration, mode}); }
     void configure(const AttribSet* attribs) override {
         ++configured;

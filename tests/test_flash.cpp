@@ -1,5 +1,5 @@
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "effects/Flash.h"
 #include "engine/Attrib.h"
 #include "engine/Fx.h"
@@ -29,7 +29,8 @@ protected:
 
     // Smallest and largest channel value over the whole screen (RGB).
     static std::pair<int, int> range() {
-        const auto rgb = readRgbTopDown(settings().width, settings().height);
+        const auto rgb =
+            platform::readRgbTopDown(platform::settings().width, platform::settings().height);
         const auto mm = std::minmax_element(rgb.begin(), rgb.end());
         return {*mm.first, *mm.second};
     }
@@ -62,8 +63,8 @@ TEST_F(FlashTest, WhiteFlashFillsTheScreenHalfwayAndAddsNothingAtItsStart) {
         fill(0.2f, 0.4f, 0.6f);
         show(0, 0);
         for (auto [x, y] : {std::pair{0, 0},
-                            {settings().width - 1, settings().height - 1},
-                            {settings().width / 2, settings().height / 2}})
+                            {platform::settings().width - 1, platform::settings().height - 1},
+                            {platform::settings().width / 2, platform::settings().height / 2}})
             EXPECT_EQ(pixel(x, y), before) << x << "," << y;
         EXPECT_EQ(glError(), GLenum(GL_NO_ERROR));
     }

@@ -1,5 +1,5 @@
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "effects/Fond.h"
 #include "engine/Fx.h"
 #include "glpp/Screen.h"
@@ -17,10 +17,10 @@ constexpr double pi = 3.14159265358979;
 // where a pixel's exact coverage is a matter of rasterisation.
 class Model {
 public:
-    explicit Model(int t) : pattern(ripplePixels()), t(t) {}
+    explicit Model(int time) : pattern(ripplePixels()), t(time) {}
 
     double at(int px, int py, bool& doubtful) const {
-        const Settings& s = settings();
+        const platform::Settings& s = platform::settings();
         const double x = (px + 0.5) / s.width - 0.5;
         const double y = (py + 0.5) / s.height - 0.5;
         double sum = 0.4 * texel((x + 1) / 2, (y + 1) / 2);
@@ -43,8 +43,8 @@ private:
     int t;
 
     // Linear filtering with repeat wrap, as the texture is set up; 0..1.
-    double texel(double s, double t) const {
-        const double fs = s * 256 - 0.5, ft = t * 256 - 0.5;
+    double texel(double s, double tt) const {
+        const double fs = s * 256 - 0.5, ft = tt * 256 - 0.5;
         const int s0 = static_cast<int>(std::floor(fs)), t0 = static_cast<int>(std::floor(ft));
         const double a = fs - s0, b = ft - t0;
         const auto get = [&](int i, int j) {
@@ -67,8 +67,8 @@ protected:
     void expectModel(int time, int base) {
         const Model model(time);
         int checked = 0, grid = 0;
-        for (int py = 3; py < settings().height; py += 13) {
-            for (int px = 5; px < settings().width; px += 17) {
+        for (int py = 3; py < platform::settings().height; py += 13) {
+            for (int px = 5; px < platform::settings().width; px += 17) {
                 ++grid;
                 bool doubtful = false;
                 const double want = std::min(255.0, base + model.at(px, py, doubtful));
@@ -113,13 +113,13 @@ TEST_F(FondTest, OnlyTheTimelineTimeMatters) {
     Fond fond;
     fill(0, 0, 0);
     show(fond, 43210, 40000, 5000);
-    const auto first = readRgbTopDown(800, 600);
+    const auto first = platform::readRgbTopDown(800, 600);
     fill(0, 0, 0);
     show(fond, 43210, 43000, 200); // another entry, same time
-    EXPECT_TRUE(readRgbTopDown(800, 600) == first);
+    EXPECT_TRUE(platform::readRgbTopDown(800, 600) == first);
     fill(0, 0, 0);
     show(fond, 43310, 40000, 5000); // 100 ms later it has moved
-    EXPECT_FALSE(readRgbTopDown(800, 600) == first);
+    EXPECT_FALSE(platform::readRgbTopDown(800, 600) == first);
 }
 
 TEST_F(FondTest, RestoresStateButLeavesTheBlendFunction) {

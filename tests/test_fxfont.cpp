@@ -1,7 +1,7 @@
 // The bitmap font and the text cards: glyph cells, the layout of lines as GL receives
 // it, and the pixels of cards drawn with a font image written here.
 #include "effects/FxFont.h"
-#include "app/GlExt.h"
+#include "platform/Gl.h"
 #include "engine/Attrib.h"
 #include "glpp/Screen.h"
 #include "support/GlTest.h"
@@ -278,7 +278,7 @@ void apply(const CardState& s) {
     glColor4fv(s.colour);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
-    activeTexture(GLenum(s.unit));
+    platform::activeTexture(GLenum(s.unit));
     glMatrixMode(s.matrixMode);
 }
 

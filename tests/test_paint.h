@@ -14,7 +14,7 @@ struct Paint : Effect {
     GLint viewport[4] = {0, 0, 0, 0};
     bool texturing = false; // whether GL_TEXTURE_2D was on when it drew
 
-    Paint(float r, float g, float b) : Effect(0), r(r), g(g), b(b) {}
+    Paint(float red, float green, float blue) : Effect(0), r(red), g(green), b(blue) {}
 
     void draw(int time) override {
         ++draws;

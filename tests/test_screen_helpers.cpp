@@ -1,6 +1,6 @@
 // The 2D projection scope, the screen-texture recipe with frame capture and draw-back,
 // and the ripple pattern, in a real GL context in both display modes.
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "glpp/Screen.h"
 #include "support/GlTest.h"
 #include <array>
@@ -130,7 +130,7 @@ TEST_F(Screen, ExtentOfTheCapturedRegionInBothModes) {
 TEST_F(Screen, ScreenTexturesFollowTheRecipe) {
     for (bool big : {true, false}) {
         open(big);
-        const Settings& s = settings();
+        const platform::Settings& s = platform::settings();
         for (bool texturing : {false, true}) {
             texturing ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
             glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
@@ -168,7 +168,7 @@ TEST_F(Screen, ScreenTexturesFollowTheRecipe) {
 TEST_F(Screen, CapturedFrameDrawsBackExactlyInBothModes) {
     for (bool big : {true, false}) {
         open(big);
-        const Settings& s = settings();
+        const platform::Settings& s = platform::settings();
         SCOPED_TRACE(s.width);
         const GLuint name = makeScreenTexture();
         const std::vector<uint8_t> image = paintPattern(s.width, s.height);

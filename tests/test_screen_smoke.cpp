@@ -1,5 +1,5 @@
 #include "support/GlTest.h"
-#include "app/Settings.h"
+#include "platform/Settings.h"
 
 using Smoke = GlTest;
 
@@ -11,6 +11,6 @@ TEST_F(Smoke, OffscreenScreenHasTheSettingsSize) {
     fill(1, 0, 0);
     EXPECT_EQ(pixel(799, 599)[0], 255);
     open(false);
-    EXPECT_EQ(settings().width, 640);
-    EXPECT_EQ(settings().texHeight, 512);
+    EXPECT_EQ(platform::settings().width, 640);
+    EXPECT_EQ(platform::settings().texHeight, 512);
 }

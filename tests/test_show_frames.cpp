@@ -1,8 +1,8 @@
 // Frames of the real show, rendered as the capture tool renders them, checked on
 // their pixels at moments that prove something about the timeline.
-#include "app/Headless.h"
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Headless.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "script/Script.h"
 #include "script/Timeline.h"
 #include "support/GlTest.h"
@@ -50,14 +50,14 @@ protected:
         script = new Script();
         script->frameAt(0); // as a live run starts, and as the capture tool does
     }
-    static void TearDownTestSuite() { closeHeadless(); }
+    static void TearDownTestSuite() { platform::closeHeadless(); }
 
     static Frame render(int time) {
         Frame f;
         f.drawn = script->frameAt(time);
-        f.w = settings().width;
-        f.h = settings().height;
-        f.rgb = readRgbTopDown(f.w, f.h);
+        f.w = platform::settings().width;
+        f.h = platform::settings().height;
+        f.rgb = platform::readRgbTopDown(f.w, f.h);
         return f;
     }
     static Script* script;

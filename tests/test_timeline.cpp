@@ -1,4 +1,14 @@
+#include "effects/Blur.h"
+#include "effects/CubeVom.h"
+#include "effects/Flash.h"
+#include "effects/Fond.h"
+#include "effects/FxFont.h"
+#include "effects/Tea.h"
+#include "effects/Tr1.h"
+#include "effects/Tr3.h"
 #include "engine/Demo.h"
+#include "platform/Headless.h"
+#include "script/Script.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
 #include <gtest/gtest.h>
@@ -7,19 +17,8 @@
 
 namespace {
 
-class Named : public Effect {
-public:
-    Named() : Effect(0) {}
-    void draw(int) override {}
-};
-class NamedTransition : public Transition {
-public:
-    NamedTransition() : Transition(0) {}
-    void draw(int) override {}
-};
-
-Named font, blur, flash, tea, cube, fond;
-NamedTransition tr1, tr3;
+// The script's instances, once it has run.
+const Effect *font, *blur, *flash, *tea, *cube, *fond, *tr1, *tr3;
 
 struct Span {
     int start, end;
@@ -30,8 +29,12 @@ struct Span {
 class Timeline : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        fillOpeningSets();
-        layOutTimeline(demo, {&font, &blur, &flash, &tea, &tr1, &tr3, &cube, &fond});
+        std::string error;
+        ASSERT_TRUE(platform::openHeadless(true, error)) << error;
+        demo.sound = false;
+        new Script();
+        font = fontEffect, blur = blurEffect, flash = flashEffect, tea = teaEffect;
+        cube = cubeEffect, fond = fondEffect, tr1 = tr1Effect, tr3 = tr3Effect;
     }
     static Track& track(int n) { return demo.track(n); }
     static std::vector<Span> spans(int n) {
@@ -50,9 +53,7 @@ protected:
             EXPECT_EQ(got[i].set, want[i].set) << "track " << n << " entry " << i;
         }
     }
-    static Demo demo;
 };
-Demo Timeline::demo;
 
 AttribSet* cm(int m) { return &cubeMethods[m]; }
 AttribSet* fm(int m) { return &flashModes[m]; }
@@ -60,28 +61,28 @@ AttribSet* fm(int m) { return &flashModes[m]; }
 } // namespace
 
 TEST_F(Timeline, SceneAndBlurTracks) {
-    expectSpans(0, {{0, 10000, &cube, cm(1)},
-                    {10000, 20000, &cube, cm(6)},
-                    {20000, 34000, &cube, cm(0)},
-                    {34000, 50000, &cube, cm(3)},
-                    {50000, 85000, &tea, nullptr},
-                    {85000, 90000, &cube, cm(6)},
-                    {90000, 95000, &cube, cm(0)},
-                    {95000, 100000, &cube, cm(5)},
-                    {100000, 105000, &cube, cm(1)},
-                    {105000, 110000, &cube, cm(6)},
-                    {110000, 120625, &cube, cm(0)},
-                    {120625, 163625, &fond, nullptr},
-                    {163625, 175625, &cube, cm(1)}});
+    expectSpans(0, {{0, 10000, cube, cm(1)},
+                    {10000, 20000, cube, cm(6)},
+                    {20000, 34000, cube, cm(0)},
+                    {34000, 50000, cube, cm(3)},
+                    {50000, 85000, tea, nullptr},
+                    {85000, 90000, cube, cm(6)},
+                    {90000, 95000, cube, cm(0)},
+                    {95000, 100000, cube, cm(5)},
+                    {100000, 105000, cube, cm(1)},
+                    {105000, 110000, cube, cm(6)},
+                    {110000, 120625, cube, cm(0)},
+                    {120625, 163625, fond, nullptr},
+                    {163625, 175625, cube, cm(1)}});
     AttribSet* glow = &blurSettings[0];
-    expectSpans(1, {{0, 10000, &blur, glow},
-                    {10000, 20000, &blur, glow},
-                    {20000, 34000, &blur, glow},
-                    {34000, 50000, &blur, glow},
-                    {50000, 85000, &blur, &blurSettings[1]},
-                    {85000, 120625, &blur, glow},
-                    {163625, 175625, &blur, glow}});
-    expectSpans(4, {{0, 5000, &flash, fm(4)}});
+    expectSpans(1, {{0, 10000, blur, glow},
+                    {10000, 20000, blur, glow},
+                    {20000, 34000, blur, glow},
+                    {34000, 50000, blur, glow},
+                    {50000, 85000, blur, &blurSettings[1]},
+                    {85000, 120625, blur, glow},
+                    {163625, 175625, blur, glow}});
+    expectSpans(4, {{0, 5000, flash, fm(4)}});
 }
 
 TEST_F(Timeline, FinalCursors) {
@@ -105,7 +106,7 @@ void expandRhythm(std::vector<Span>& out, int start, const int len[4], int pause
                               second ? (i - 1) % 4 : (i + 1) % 4, i % 4,
                               second ? i % 4 : (i - 1) % 4};
         for (int n = 0; n < 4; ++n) {
-            out.push_back({at, at + len[n], &flash, fm(modes[n])});
+            out.push_back({at, at + len[n], flash, fm(modes[n])});
             at += len[n];
         }
         at += pause;
@@ -115,20 +116,20 @@ void expandRhythm(std::vector<Span>& out, int start, const int len[4], int pause
 } // namespace
 
 TEST_F(Timeline, FlashRhythmsAndSingleFlashes) {
-    std::vector<Span> want = {{9800, 10200, &flash, fm(0)}};
+    std::vector<Span> want = {{9800, 10200, flash, fm(0)}};
     const int firstCut[4] = {450, 150, 750, 900};
     expandRhythm(want, 10200, firstCut, 900, 3, 5, false);
-    want.push_back({33750, 34250, &flash, fm(0)});
-    want.push_back({49500, 50500, &flash, fm(0)});
+    want.push_back({33750, 34250, flash, fm(0)});
+    want.push_back({49500, 50500, flash, fm(0)});
     const int teaSection[4] = {510, 170, 850, 1020};
     expandRhythm(want, 50500, teaSection, 1020, 3, 12, false);
-    want.push_back({84500, 85500, &flash, fm(0)});
+    want.push_back({84500, 85500, flash, fm(0)});
     const int cubeSection[4] = {865, 288, 1442, 577};
     expandRhythm(want, 85500, cubeSection, 2885, 2, 5, true);
-    want.push_back({120125, 121125, &flash, fm(0)});
-    want.push_back({158625, 163625, &flash, fm(5)});
-    want.push_back({163625, 167125, &flash, fm(4)});
-    want.push_back({172125, 175625, &flash, fm(5)});
+    want.push_back({120125, 121125, flash, fm(0)});
+    want.push_back({158625, 163625, flash, fm(5)});
+    want.push_back({163625, 167125, flash, fm(4)});
+    want.push_back({172125, 175625, flash, fm(5)});
     expectSpans(2, want);
 
     // The table's landmarks, independent of the expansion above.
@@ -154,7 +155,7 @@ TEST_F(Timeline, CardsAndTheirWipes) {
         }
         EXPECT_EQ(cards[k].start, start) << "card " << k;
         EXPECT_EQ(cards[k].end - cards[k].start, k == 5 ? 10000 : 5000) << "card " << k;
-        EXPECT_EQ(cards[k].effect, &font);
+        EXPECT_EQ(cards[k].effect, font);
         EXPECT_EQ(cards[k].set, &textCards[k]);
         start = cards[k].end - (k == 23 || k == 33 ? 0 : 1125);
     }
@@ -166,7 +167,7 @@ TEST_F(Timeline, CardsAndTheirWipes) {
         const int k = n < 23 ? static_cast<int>(n) : static_cast<int>(n) + 1;
         EXPECT_EQ(wipes[n].start, cards[k].end - 1125) << "wipe after card " << k;
         EXPECT_EQ(wipes[n].duration, 1125);
-        EXPECT_EQ(wipes[n].transition, k % 2 ? static_cast<Transition*>(&tr1) : &tr3)
+        EXPECT_EQ(static_cast<const Effect*>(wipes[n].transition), k % 2 ? tr1 : tr3)
             << "wipe after card " << k;
     }
     EXPECT_EQ(wipes[4].start, 40875); // title card 4 into card 5, the frame of the example
@@ -180,25 +181,25 @@ TEST_F(Timeline, WhatEachTrackDrawsAtTheLandmarks) {
         if (e == &track(n).currentTransit) return track(n).currentTransit.transition;
         return track(n).current.effect;
     };
-    EXPECT_EQ(at(0, 0), &cube);
+    EXPECT_EQ(at(0, 0), cube);
     EXPECT_EQ(track(0).current.attribs, cm(1));
-    EXPECT_EQ(at(4, 0), &flash);
+    EXPECT_EQ(at(4, 0), flash);
     EXPECT_EQ(at(3, 21499), nullptr);
-    EXPECT_EQ(at(3, 21500), &font);
-    EXPECT_EQ(at(3, 25374), &font);
-    EXPECT_EQ(at(3, 25375), &tr3);
-    EXPECT_EQ(at(0, 41000), &cube);
+    EXPECT_EQ(at(3, 21500), font);
+    EXPECT_EQ(at(3, 25374), font);
+    EXPECT_EQ(at(3, 25375), tr3);
+    EXPECT_EQ(at(0, 41000), cube);
     EXPECT_EQ(track(0).current.attribs, cm(3));
-    EXPECT_EQ(at(3, 41000), &tr3);
+    EXPECT_EQ(at(3, 41000), tr3);
     EXPECT_EQ(track(3).currentTransit.from.attribs, &textCards[4]);
     EXPECT_EQ(track(3).currentTransit.to.attribs, &textCards[5]);
-    EXPECT_EQ(at(2, 84800), &flash);
+    EXPECT_EQ(at(2, 84800), flash);
     EXPECT_EQ(track(2).current.attribs, fm(3)); // the rhythm's flash wins over the white one
-    EXPECT_EQ(at(2, 85180), &flash);
+    EXPECT_EQ(at(2, 85180), flash);
     EXPECT_EQ(track(2).current.attribs, fm(0));
-    EXPECT_EQ(at(0, 120625), &fond);
+    EXPECT_EQ(at(0, 120625), fond);
     EXPECT_EQ(at(1, 120625), nullptr);
-    EXPECT_EQ(at(3, 120625), &font);
+    EXPECT_EQ(at(3, 120625), font);
     EXPECT_EQ(at(3, 160500), nullptr);
     for (int n : {0, 1, 2})
         EXPECT_NE(at(n, 175624), nullptr) << "track " << n;

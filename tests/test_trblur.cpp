@@ -1,5 +1,5 @@
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "effects/TrBlur.h"
 #include "engine/Attrib.h"
 #include "engine/Track.h"
@@ -38,7 +38,7 @@ protected:
         active->draw(time);
     }
     static std::vector<uint8_t> frame() {
-        return readRgbTopDown(settings().width, settings().height);
+        return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
     }
 };
 
@@ -67,7 +67,7 @@ TEST_F(TrBlurTest, AtItsStartBothPicturesFillTheScreenAddedTogether) {
 // lower-left quarter red and the incoming one only its upper-right quarter green:
 // (red, green) in 0/1, or false when the pixel is too close to an edge to tell.
 bool expected(int px, int py, float p, int& red, int& green) {
-    const int w = settings().width, h = settings().height;
+    const int w = platform::settings().width, h = platform::settings().height;
     const double d = (1 - (p + 1.0) * (p + 1.0)) * 0.5;
     const double x = d * ((px + 0.5) / w * 2 - 1), y = d * ((py + 0.5) / h * 2 - 1);
     red = green = 0;
@@ -91,7 +91,7 @@ TEST_F(TrBlurTest, LayersTurnAgainstEachOtherThroughAMirroredZoom) {
         make(big);
         out.x1 = out.y1 = 0; // lower-left quarter
         in.x0 = in.y0 = 0;   // upper-right quarter
-        const int w = settings().width, h = settings().height;
+        const int w = platform::settings().width, h = platform::settings().height;
         for (int elapsed : {125, 250, 500, 750, 900}) {
             drawAt(1000 + elapsed, false);
             const float p = elapsed / 1000.0f;

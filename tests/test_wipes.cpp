@@ -1,4 +1,4 @@
-#include "app/Settings.h"
+#include "platform/Settings.h"
 #include "effects/Tr1.h"
 #include "effects/Tr3.h"
 #include "engine/Track.h"

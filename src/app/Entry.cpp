@@ -1,41 +1,33 @@
 #include "app/Entry.h"
-#include "app/Settings.h"
-#include "app/Window.h"
+#include "platform/Settings.h"
+#include "platform/Window.h"
 #include <cstdio>
+
+using namespace platform;
 
 namespace {
 
-bool openDisplay() {
-    // freeglut talks to X11 directly, so SDL must use the same display.
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_DEFAULT);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr,
-                     "velmora: cannot open the X display (%s); set DISPLAY or use xvfb-run\n",
-                     SDL_GetError());
-        return false;
-    }
-    return true;
-}
-
-void askStartupQuestions() {
-    if (askYesNo("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?") == Answer::No)
-        fullscreen = false;
+// Returns the mode the window is to open in: full screen unless the answer is No.
+bool askStartupQuestions() {
+    const bool fullscreen =
+        askYesNo("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?") != Answer::No;
     Settings& s = settings();
     chooseResolution(s, askYesNo("800x600?", "yes->800x600; no->640->480?") != Answer::No);
+    return fullscreen;
 }
 
-bool loop(const FrameStep& frame) {
+void loop(const FrameStep& frame) {
     bool done = false;
     for (;;) {
         SDL_Event event;
         // Nothing to draw while minimised: wait for events instead of spinning.
-        const bool got = active ? SDL_PollEvent(&event) : SDL_WaitEventTimeout(&event, 20);
+        const bool got = windowActive() ? SDL_PollEvent(&event) : SDL_WaitEventTimeout(&event, 20);
         if (got) {
-            if (!handleEvent(event)) return true;
+            if (!handleEvent(event)) return;
             continue;
         }
-        if (active) {
-            if (keys[SDL_SCANCODE_ESCAPE] || struck[SDL_SCANCODE_ESCAPE]) {
+        if (windowActive()) {
+            if (keyPressed(SDL_SCANCODE_ESCAPE)) {
                 done = true;
             } else {
                 beginFrame();
@@ -43,23 +35,26 @@ bool loop(const FrameStep& frame) {
                 endFrame();
             }
         }
-        if (keys[SDL_SCANCODE_F1] || struck[SDL_SCANCODE_F1]) {
-            keys[SDL_SCANCODE_F1] = false;
-            struck[SDL_SCANCODE_F1] = false;
+        if (keyPressed(SDL_SCANCODE_F1)) {
+            clearKey(SDL_SCANCODE_F1);
             toggleFullscreen(); // a refused switch keeps the current mode
         }
-        if (done) return true;
+        if (done) return;
     }
 }
 
 } // namespace
 
 int runVelmora(const ShowBuilder& build) {
-    if (!openDisplay()) return 1;
-    askStartupQuestions();
+    std::string error;
+    if (!openDisplay(error)) {
+        std::fprintf(stderr, "velmora: %s\n", error.c_str());
+        return 1;
+    }
+    const bool fullscreen = askStartupQuestions();
     const Settings& s = settings();
     if (!createWindow("Morvanta Quorbel", s.width, s.height, 32, fullscreen)) {
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        closeDisplay();
         return 1;
     }
     SDL_DisableScreenSaver();
@@ -67,6 +62,6 @@ int runVelmora(const ShowBuilder& build) {
     loop(frame);
     killWindow();
     // Audio belongs to the music player, which shuts it down when the program ends.
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    closeDisplay();
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "effects/Blur.h"
-#include "app/Settings.h"
 #include "engine/Attrib.h"
 #include "glpp/Guards.h"
 #include "glpp/Screen.h"
+#include "platform/Settings.h"
 
 using namespace GLPP;
 
@@ -26,7 +26,7 @@ struct Additive {
 };
 } // namespace
 
-Blur::Blur(int duration) : Effect(duration), screen(makeScreenTexture()), work(0) {
+Blur::Blur(int ms) : Effect(ms), screen(makeScreenTexture()), work(0) {
     makeScreenTextures(&work, 1, 64, 64);
 }
 
@@ -59,7 +59,7 @@ void Blur::draw(int time) {
 
 void Blur::zoom(float p) {
     const ScreenExtent e = screenExtent();
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     // Most of a frame is often black, and a layer adds nothing where it samples only
     // zero texels: each layer is drawn only over the pixels that reach the lit ones.
     const PixelBox lit = litBox(s.width, s.height);
@@ -122,7 +122,7 @@ void Blur::glow() {
     }
     // The glow stretched over the frame, where it is not zero: pixel centre P samples
     // texel 64 P / width across and 64 P / height up.
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     const TexelMap stretched = {64.0 / s.width, 0, 64.0 / s.height, 0};
     const PixelBox reach = reachOf(miniature, stretched, s.width, s.height);
     Additive additive;

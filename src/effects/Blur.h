@@ -12,7 +12,7 @@ public:
     GLuint screen; // the captured frame
     GLuint work;   // the blurred miniature
 
-    explicit Blur(int duration);
+    explicit Blur(int ms);
 
     // Leaves the blend function at (GL_ONE, GL_ONE) and the last texture bound.
     void draw(int time) override;

@@ -1,9 +1,8 @@
 #include "effects/CubeVom.h"
-#include "app/GlExt.h"
-#include "app/Settings.h"
 #include "engine/Attrib.h"
+#include "platform/Gl.h"
+#include "platform/Settings.h"
 #include "texture/Texture.h"
-#include <GL/glu.h>
 #include <cmath>
 
 namespace {
@@ -54,12 +53,8 @@ void CubeVom::configure(const AttribSet* attribs) { readInt(attribs, "method", m
 
 void CubeVom::setUpView() {
     glClear(GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45, static_cast<float>(settings().width) / static_cast<float>(settings().height),
-                   1, 100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    const platform::Settings& s = platform::settings();
+    platform::loadPerspective(static_cast<float>(s.width) / static_cast<float>(s.height), 1);
 }
 
 void CubeVom::setUpLight() {
@@ -206,11 +201,11 @@ void CubeVom::morph(Unit1State& unit1, int time, bool toGrid) {
 
 Unit1State::Unit1State() : savedUnit(GL_TEXTURE0_ARB) {
     glGetIntegerv(GL_ACTIVE_TEXTURE_ARB, &savedUnit);
-    activeTexture(GL_TEXTURE1_ARB);
+    platform::activeTexture(GL_TEXTURE1_ARB);
     texture2D = new GLPP::glppSwitch<GL_TEXTURE_2D>;
     texGenS = new GLPP::glppSwitch<GL_TEXTURE_GEN_S>;
     texGenT = new GLPP::glppSwitch<GL_TEXTURE_GEN_T>;
-    if (savedUnit != GL_TEXTURE1_ARB) activeTexture(static_cast<GLenum>(savedUnit));
+    if (savedUnit != GL_TEXTURE1_ARB) platform::activeTexture(static_cast<GLenum>(savedUnit));
 }
 
 // Unit 0 is active when the guards are deleted, so the states recorded on unit 1
@@ -223,7 +218,7 @@ Unit1State::~Unit1State() {
 }
 
 void Unit1State::sphereMapOn() {
-    activeTexture(GL_TEXTURE1_ARB);
+    platform::activeTexture(GL_TEXTURE1_ARB);
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glEnable(GL_TEXTURE_GEN_S);
@@ -232,9 +227,9 @@ void Unit1State::sphereMapOn() {
 }
 
 void Unit1State::unit1Off() {
-    activeTexture(GL_TEXTURE1_ARB);
+    platform::activeTexture(GL_TEXTURE1_ARB);
     glDisable(GL_TEXTURE_GEN_S);
     glDisable(GL_TEXTURE_GEN_T);
     glDisable(GL_TEXTURE_2D);
-    activeTexture(GL_TEXTURE0_ARB);
+    platform::activeTexture(GL_TEXTURE0_ARB);
 }

@@ -7,7 +7,7 @@ class Flash : public Effect {
 public:
     int mode; // 0 white, 1 to 3 inverting, 4 fade in, anything else fade out
 
-    Flash(int duration, int mode) : Effect(duration), mode(mode) {}
+    Flash(int ms, int startMode) : Effect(ms), mode(startMode) {}
 
     // Leaves the blend function and the current colour as the flash set them.
     void draw(int time) override;

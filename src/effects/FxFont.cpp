@@ -1,11 +1,10 @@
 #include "effects/FxFont.h"
-#include "app/GlExt.h"
 #include "effects/Random.h"
 #include "engine/Attrib.h"
 #include "glpp/Screen.h"
+#include "platform/Gl.h"
 
-FxFont::FxFont(const char* fontFile, int duration)
-    : Effect(duration), font(new BitmapFont(fontFile)) {}
+FxFont::FxFont(const char* fontFile, int ms) : Effect(ms), font(new BitmapFont(fontFile)) {}
 
 void FxFont::configure(const AttribSet* attribs) { readText(attribs, "text", text); }
 
@@ -16,7 +15,7 @@ void FxFont::draw(int) {
     // from the left edge, at mid-height.
     GLPP::glppOrtho2D ortho(-200, 600, -200, 200);
     T state;
-    activeTexture(GL_TEXTURE0_ARB);
+    platform::activeTexture(GL_TEXTURE0_ARB);
     glBlendFunc(GL_ONE, GL_ONE); // left so: it is set afresh by whoever needs another
     GLPP::glppColorf colour(0.8f, 0.8f, 0.8f, 1.0f);
     const float shake = static_cast<float>(rand15()) / 32767.0f * 5.5f;

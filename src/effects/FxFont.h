@@ -18,7 +18,7 @@ public:
     };
 
     // Loads the font image; needs a current GL context.
-    FxFont(const char* fontFile, int duration);
+    FxFont(const char* fontFile, int ms);
 
     void draw(int time) override;
     // Takes "text"; a set without it leaves the text as it was.

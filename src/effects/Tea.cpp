@@ -1,26 +1,20 @@
 #include "effects/Tea.h"
-#include "app/Settings.h"
 #include "effects/Random.h"
+#include "platform/Gl.h"
+#include "platform/Settings.h"
 #include "texture/Texture.h"
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <cmath>
 
-Tea::Tea(const char* fileName, int duration) : Effect(duration), map(new TextureTga(fileName)) {
-    map->load();
-}
+Tea::Tea(const char* fileName, int ms) : Effect(ms), map(new TextureTga(fileName)) { map->load(); }
 
 void Tea::draw(int time) {
     lastTime = time;
     glClear(GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
     // Height over width: the picture is meant to come out stretched sideways.
-    const float aspect =
-        1.0f / (static_cast<float>(settings().width) / static_cast<float>(settings().height));
-    gluPerspective(45, aspect, 1, 100);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    const platform::Settings& s = platform::settings();
+    platform::loadPerspective(1.0f / (static_cast<float>(s.width) / static_cast<float>(s.height)),
+                              1);
     glPushMatrix();
     glTranslatef(-2, -2, -20);
     glRotatef(static_cast<float>(time) / 5.0f, 1, 1, 1);
@@ -43,7 +37,8 @@ float fcos(double x) { return static_cast<float>(std::cos(static_cast<float>(x))
 
 void Tea::cubeField() {
     phase = static_cast<float>(static_cast<double>(phase) + 1.01);
-    const float a = static_cast<float>(settings().width) / static_cast<float>(settings().height);
+    const float a = static_cast<float>(platform::settings().width) /
+                    static_cast<float>(platform::settings().height);
     glPushMatrix();
     glRotatef(static_cast<float>(static_cast<unsigned>(lastTime)) / 500.0f, 0, 0, 1);
     float y0 = -8;

@@ -10,7 +10,7 @@ template <class T> class Caller_t {
 public:
     using Function = void (T::*)();
 
-    Caller_t(T* object, Function function) : object(object), function(function) {}
+    Caller_t(T* o, Function f) : object(o), function(f) {}
     void operator()() const { (object->*function)(); }
 
     T* object;
@@ -47,16 +47,14 @@ public:
                        public GLPP::glppColorf,
                        public GLPP::glppDisable<GL_LIGHTING> {
     public:
-        SecondPass(float width, float red, float green, float blue)
-            : GLPP::glppPolygonMode<GL_BACK>(GL_LINE), GLPP::glppLineWidth(width), GLPP::glppColorf(
-                                                                                       red, green,
-                                                                                       blue, 1) {}
+        SecondPass(float lineWidth, float r, float g, float b)
+            : GLPP::glppPolygonMode<GL_BACK>(GL_LINE), GLPP::glppLineWidth(lineWidth),
+              GLPP::glppColorf(r, g, b, 1) {}
         ~SecondPass() override = default;
     };
 
-    Contour_t(C* caller, float lineWidth, float red, float green, float blue, GLuint texture)
-        : caller(caller), lineWidth(lineWidth), red(red), green(green), blue(blue),
-          texture(texture) {}
+    Contour_t(C* drawn, float width, float r, float g, float b, GLuint tex)
+        : caller(drawn), lineWidth(width), red(r), green(g), blue(b), texture(tex) {}
 
     void draw() {
         {
@@ -81,7 +79,7 @@ public:
     float phase = 0;           // advanced by every run of the cube field
 
     // Loads the image `fileName`; needs a current GL context.
-    Tea(const char* fileName, int duration);
+    Tea(const char* fileName, int ms);
 
     void draw(int time) override;
 

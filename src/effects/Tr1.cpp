@@ -1,12 +1,12 @@
 #include "effects/Tr1.h"
-#include "app/Settings.h"
 #include "effects/Wipe.h"
+#include "platform/Settings.h"
 
 void Tr1::draw(int time) {
     if (!transit) return;
     const float p = transit->progress(time);
-    const float W = static_cast<float>(settings().width);
-    const float H = static_cast<float>(settings().height);
+    const float W = static_cast<float>(platform::settings().width);
+    const float H = static_cast<float>(platform::settings().height);
     const int left = static_cast<int>(W - p * W);
     const int low = static_cast<int>(H - p * H);
     // The outgoing picture shrinks toward the lower left; the incoming one, full size,

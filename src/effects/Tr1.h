@@ -5,7 +5,7 @@
 // one slides in, full size, from the upper right.
 class Tr1 : public Transition {
 public:
-    explicit Tr1(int duration) : Transition(duration) {}
+    explicit Tr1(int ms) : Transition(ms) {}
 
     // Leaves the viewport on the full window.
     void draw(int time) override;

@@ -1,12 +1,12 @@
 #include "effects/Tr3.h"
-#include "app/Settings.h"
 #include "effects/Wipe.h"
+#include "platform/Settings.h"
 
 void Tr3::draw(int time) {
     if (!transit) return;
     const float p = transit->progress(time);
-    const float W = static_cast<float>(settings().width);
-    const float H = static_cast<float>(settings().height);
+    const float W = static_cast<float>(platform::settings().width);
+    const float H = static_cast<float>(platform::settings().height);
     const float pW = p * W;
     const float pH = p * H;
     // The outgoing picture shrinks toward the upper right; the incoming one grows out

@@ -5,7 +5,7 @@
 // one grows out of that corner over it.
 class Tr3 : public Transition {
 public:
-    explicit Tr3(int duration) : Transition(duration) {}
+    explicit Tr3(int ms) : Transition(ms) {}
 
     // Leaves the viewport on the full window.
     void draw(int time) override;

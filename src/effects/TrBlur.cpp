@@ -1,8 +1,8 @@
 #include "effects/TrBlur.h"
-#include "app/Settings.h"
 #include "engine/Attrib.h"
 #include "glpp/Guards.h"
 #include "glpp/Screen.h"
+#include "platform/Settings.h"
 
 using namespace GLPP;
 
@@ -31,9 +31,9 @@ void layer(GLuint texture, float degrees) {
 }
 } // namespace
 
-TrBlur::TrBlur(int duration) : Transition(duration), first(0), second(0) {
+TrBlur::TrBlur(int ms) : Transition(ms), first(0), second(0) {
     GLuint names[2];
-    makeScreenTextures(names, 2, settings().texWidth, settings().texHeight);
+    makeScreenTextures(names, 2, platform::settings().texWidth, platform::settings().texHeight);
     first = names[0];
     second = names[1];
 }

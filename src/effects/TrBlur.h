@@ -11,7 +11,7 @@ public:
     GLuint first;       // capture of the outgoing entry
     GLuint second;      // capture of the incoming entry
 
-    explicit TrBlur(int duration);
+    explicit TrBlur(int ms);
 
     // Leaves the blend function at (GL_ONE, GL_ONE) and the texture environment at
     // GL_MODULATE; draws in the current colour.

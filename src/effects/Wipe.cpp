@@ -1,7 +1,7 @@
 #include "effects/Wipe.h"
-#include "app/Settings.h"
 #include "engine/Transit.h"
 #include "glpp/Guards.h"
+#include "platform/Settings.h"
 
 using GLPP::glppViewport;
 
@@ -15,5 +15,5 @@ void drawWipe(Transit& transit, int time, const WipeRect& from, const WipeRect& 
         transit.to.draw(time);
     }
     // The next track draws on the full window, whatever viewport came before.
-    glViewport(0, 0, settings().width, settings().height);
+    glViewport(0, 0, platform::settings().width, platform::settings().height);
 }

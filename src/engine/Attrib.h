@@ -15,9 +15,9 @@ public:
     std::string name;
 
     Attrib() : value{0} {}
-    Attrib(std::string name, int i) : value{0}, name(std::move(name)) { value.i = i; }
-    Attrib(std::string name, float f) : value{0}, name(std::move(name)) { value.f = f; }
-    Attrib(std::string name, const char* text) : value{0}, name(std::move(name)) {
+    Attrib(std::string key, int i) : value{0}, name(std::move(key)) { value.i = i; }
+    Attrib(std::string key, float f) : value{0}, name(std::move(key)) { value.f = f; }
+    Attrib(std::string key, const char* text) : value{0}, name(std::move(key)) {
         value.text = text;
     }
     Attrib(const Attrib&) = default;

@@ -10,7 +10,7 @@ public:
     int start;    // timeline time at which the current showing began, ms
     float spare;  // carried along by transitions; nothing reads it
 
-    explicit Effect(int duration) : duration(duration), start(0), spare(0.0f) {}
+    explicit Effect(int ms) : duration(ms), start(0), spare(0.0f) {}
 
     virtual void draw(int time) = 0;
     virtual void configure(const AttribSet* attribs);

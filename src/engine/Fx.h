@@ -8,8 +8,7 @@ public:
     const AttribSet* attribs; // not owned; may be none
 
     Fx() : Effect(1), effect(nullptr), attribs(nullptr) {}
-    Fx(Effect* effect, int duration, const AttribSet* attribs)
-        : Effect(duration), effect(effect), attribs(attribs) {}
+    Fx(Effect* shown, int ms, const AttribSet* set) : Effect(ms), effect(shown), attribs(set) {}
 
     // Copies keep the destination's `spare`.
     Fx(const Fx& o) : Effect(o.duration), effect(o.effect), attribs(o.attribs) { start = o.start; }

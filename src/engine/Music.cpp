@@ -1,5 +1,5 @@
 #include "engine/Music.h"
-#include "app/Files.h"
+#include "platform/Files.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cerrno>
@@ -47,8 +47,8 @@ Music::~Music() {
 
 namespace {
 Mix_Music* load(const std::string& file) {
-    const std::string path = assetPath(file.c_str());
-    FILE* f = openAsset(file.c_str(), "rb");
+    const std::string path = platform::assetPath(file.c_str());
+    FILE* f = platform::openAsset(file.c_str(), "rb");
     if (!f) {
         std::fprintf(stderr, "velmora: cannot open %s (%s); the show goes on silent\n",
                      path.c_str(), std::strerror(errno));

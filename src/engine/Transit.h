@@ -9,7 +9,7 @@ class Transition : public Effect {
 public:
     Transit* transit = nullptr; // not owned; always the copy about to draw
 
-    explicit Transition(int duration) : Effect(duration) {}
+    explicit Transition(int ms) : Effect(ms) {}
 };
 
 // A transition entry on a track, over the end of one entry and the start of the next.
@@ -21,7 +21,7 @@ public:
     Transition* transition = nullptr; // not owned; may be none
 
     Transit() : Effect(1) {}
-    Transit(Transition* t, int duration) : Effect(duration), transition(t) { point(); }
+    Transit(Transition* t, int ms) : Effect(ms), transition(t) { point(); }
 
     // Every copy, also those a growing array makes, re-points the transition here.
     Transit(const Transit& o)

@@ -90,9 +90,9 @@ template <GLenum face> class glppPolygonMode {
 public:
     static constexpr int index = face == GL_FRONT ? 0 : 1;
 
-    explicit glppPolygonMode(GLenum mode) : mode(static_cast<GLint>(mode)) {
+    explicit glppPolygonMode(GLenum wanted) : mode(static_cast<GLint>(wanted)) {
         glGetIntegerv(GL_POLYGON_MODE, saved);
-        if (saved[index] != this->mode) glPolygonMode(face, mode);
+        if (saved[index] != mode) glPolygonMode(face, wanted);
     }
     virtual ~glppPolygonMode() {
         if (saved[index] != mode) glPolygonMode(face, static_cast<GLenum>(saved[index]));
@@ -122,7 +122,7 @@ private:
 
 class glppLineWidth {
 public:
-    explicit glppLineWidth(float width) : width(width) {
+    explicit glppLineWidth(float wanted) : width(wanted) {
         glGetFloatv(GL_LINE_WIDTH, &saved);
         if (saved != width) glLineWidth(width);
     }

@@ -1,6 +1,7 @@
 #include "glpp/Screen.h"
-#include "app/Settings.h"
 #include "glpp/Guards.h"
+#include "platform/Gl.h"
+#include "platform/Settings.h"
 #include <GL/glu.h>
 #include <algorithm>
 #include <cmath>
@@ -34,27 +35,25 @@ void makeScreenTextures(GLuint* names, int count, int w, int h) {
     glGenTextures(count, names);
     for (int i = 0; i < count; ++i) {
         glBindTexture(GL_TEXTURE_2D, names[i]);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+        platform::setTextureParameters(GL_CLAMP);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     }
 }
 
 GLuint makeScreenTexture() {
     GLuint name = 0;
-    makeScreenTextures(&name, 1, settings().texWidth, settings().texHeight);
+    makeScreenTextures(&name, 1, platform::settings().texWidth, platform::settings().texHeight);
     return name;
 }
 
 void captureScreen(GLuint name) {
     glBindTexture(GL_TEXTURE_2D, name);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, settings().width, settings().height);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, platform::settings().width,
+                        platform::settings().height);
 }
 
 ScreenExtent screenExtent() {
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     return {static_cast<float>(s.width) / static_cast<float>(s.texWidth),
             static_cast<float>(s.height) / static_cast<float>(s.texHeight)};
 }
@@ -155,10 +154,7 @@ GLuint makeRippleTexture() {
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    platform::setTextureParameters(GL_REPEAT);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
     return name;
 }

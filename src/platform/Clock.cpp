@@ -1,11 +1,15 @@
-#include "app/Clock.h"
+#include "platform/Clock.h"
 #include <SDL.h>
 
-int64_t clockFrequency = static_cast<int64_t>(SDL_GetPerformanceFrequency());
-int64_t clockBase = 0;
-int64_t clockNow = 0;
+namespace platform {
 
-static int64_t counter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+namespace {
+int64_t counter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+
+int64_t clockFrequency = static_cast<int64_t>(SDL_GetPerformanceFrequency()); // before main
+int64_t clockBase = 0; // counter value at the show's time zero
+int64_t clockNow = 0;  // counter value of the latest frame
+} // namespace
 
 void clockReset() {
     clockBase = counter();
@@ -21,3 +25,5 @@ int clockElapsedMs() {
     clockNow = counter();
     return elapsedMs(clockBase, clockNow, clockFrequency);
 }
+
+} // namespace platform

@@ -1,16 +1,18 @@
 #pragma once
 #include <cstdint>
 
-// Performance-counter readings behind the millisecond timeline.
-extern int64_t clockFrequency; // counts per second, read before main runs
-extern int64_t clockBase;      // counter value at the show's time zero
-extern int64_t clockNow;       // counter value of the latest frame
+// The millisecond clock of the show, on SDL's performance counter. Its readings
+// (frequency, time zero, latest frame) are private to Clock.cpp.
+namespace platform {
 
-// Time zero is now: clockBase and clockNow both take the current counter.
+// Time zero is now.
 void clockReset();
 
-// Reads the counter into clockNow and returns the milliseconds since clockBase.
+// Milliseconds since time zero, read from the counter now.
 int clockElapsedMs();
 
-// ((now - base) * 1000) / frequency in signed 64-bit, truncated to 32 bits.
+// ((now - base) * 1000) / frequency in signed 64-bit, truncated to 32 bits; 0 when
+// there is no counter (frequency 0).
 int elapsedMs(int64_t base, int64_t now, int64_t frequency);
+
+} // namespace platform

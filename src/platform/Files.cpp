@@ -1,5 +1,7 @@
-#include "app/Files.h"
+#include "platform/Files.h"
 #include <algorithm>
+
+namespace platform {
 
 std::string assetPath(const char* name) {
     std::string path = name ? name : "";
@@ -10,3 +12,5 @@ std::string assetPath(const char* name) {
 FILE* openAsset(const char* name, const char* mode) {
     return std::fopen(assetPath(name).c_str(), mode);
 }
+
+} // namespace platform

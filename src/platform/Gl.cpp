@@ -1,9 +1,11 @@
-#include "app/GlExt.h"
+#include "platform/Gl.h"
+#include <GL/glu.h>
 #include <SDL.h>
 #include <cstring>
 
+namespace platform {
+
 PFNGLACTIVETEXTUREARBPROC glActiveTextureARBPtr = nullptr;
-static bool looked = false;
 
 bool hasGlExtension(const char* name) {
     const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
@@ -18,6 +20,7 @@ bool hasGlExtension(const char* name) {
 }
 
 void activeTexture(GLenum unit) {
+    static bool looked = false;
     if (!looked) {
         looked = true;
         // GLVND hands out a pointer for any name, so the extension string decides.
@@ -27,3 +30,20 @@ void activeTexture(GLenum unit) {
     }
     if (glActiveTextureARBPtr) glActiveTextureARBPtr(unit);
 }
+
+void setTextureParameters(GLint wrap) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+}
+
+void loadPerspective(double aspect, double zNear) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, aspect, zNear, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+} // namespace platform

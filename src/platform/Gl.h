@@ -2,6 +2,10 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+// The GL entry points looked up at run time, and the small GL recipes that every
+// layer above shares.
+namespace platform {
+
 // The program-wide glActiveTextureARB entry point, looked up at its first use.
 // Null when the driver does not offer GL_ARB_multitexture.
 extern PFNGLACTIVETEXTUREARBPROC glActiveTextureARBPtr;
@@ -11,3 +15,13 @@ void activeTexture(GLenum unit);
 
 // True when the current context's extension string names `name` exactly.
 bool hasGlExtension(const char* name);
+
+// Linear filtering both ways and `wrap` (GL_CLAMP or GL_REPEAT) on both axes, for the
+// texture bound to GL_TEXTURE_2D: every texture of the program is made this way.
+void setTextureParameters(GLint wrap);
+
+// The projection of a 3D scene: 45 degrees of view upwards, `aspect` across, from
+// `zNear` to 100 units; the modelview identity and current afterwards.
+void loadPerspective(double aspect, double zNear);
+
+} // namespace platform

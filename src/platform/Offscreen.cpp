@@ -1,7 +1,9 @@
-#include "app/Offscreen.h"
-#include "app/GlExt.h"
+#include "platform/Offscreen.h"
+#include "platform/Gl.h"
 #include <SDL.h>
 #include <algorithm>
+
+namespace platform {
 
 namespace {
 
@@ -136,3 +138,5 @@ std::vector<uint8_t> readRgbTopDown(int w, int h) {
         std::copy_n(bottomUp.data() + stride * (h - 1 - y), stride, rows.data() + stride * y);
     return rows;
 }
+
+} // namespace platform

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace platform {
+
 // A framebuffer object of an exact size (colour and depth) that stands in for the
 // window when the window's drawable is not the show's screen size.
 class Offscreen {
@@ -35,3 +37,5 @@ private:
 
 // Reads the bound framebuffer's lower-left w x h pixels as 8-bit RGB, top row first.
 std::vector<uint8_t> readRgbTopDown(int w, int h);
+
+} // namespace platform

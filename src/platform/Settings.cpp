@@ -1,4 +1,6 @@
-#include "app/Settings.h"
+#include "platform/Settings.h"
+
+namespace platform {
 
 Settings& settings() {
     static Settings s;
@@ -17,3 +19,5 @@ void chooseResolution(Settings& s, bool big) {
         s.texHeight = 512;
     }
 }
+
+} // namespace platform

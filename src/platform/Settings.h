@@ -1,5 +1,7 @@
 #pragma once
 
+namespace platform {
+
 // Display settings chosen at start-up and read by every screen-space effect.
 struct Settings {
     int texWidth;  // width of the textures the screen is copied into
@@ -12,3 +14,5 @@ Settings& settings();
 
 // Fills the settings as the resolution question does: big is 800x600, else 640x480.
 void chooseResolution(Settings& s, bool big);
+
+} // namespace platform

@@ -1,18 +1,20 @@
-#include "app/Window.h"
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Window.h"
+#include "platform/Gl.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include <GL/freeglut.h>
-#include <GL/glu.h>
 #include <cstdio>
 
-bool keys[SDL_NUM_SCANCODES];
-bool struck[SDL_NUM_SCANCODES];
-bool active = true;
-bool fullscreen = true;
-SDL_Window* window = nullptr;
-SDL_GLContext context = nullptr;
+namespace platform {
 
 namespace {
+
+bool keys[SDL_NUM_SCANCODES];   // true while the key (by scancode) is down
+bool struck[SDL_NUM_SCANCODES]; // pressed since the loop last cleared it
+bool active = true;             // false while the window is minimised
+bool fullscreen = true;         // the mode asked of createWindow
+SDL_Window* window = nullptr;
+SDL_GLContext context = nullptr;
 
 Offscreen screen; // used only while the drawable differs from the show's size
 bool useOffscreen = false;
@@ -27,7 +29,40 @@ void updatePresentation() {
     if (!useOffscreen) Offscreen::bindWindow();
 }
 
+// The GL context every window asks for: double-buffered, a depth buffer, colour
+// channels for `bits` per pixel, and a compatibility profile (never a core one).
+void requestGlContext(int bits) {
+    const int channel = bits >= 24 ? 8 : 5;
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+// Starts freeglut once a GL context exists (it needs the display SDL opened).
+void initGlut() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    int argc = 1;
+    char name[] = "velmora";
+    char* argv[] = {name, nullptr};
+    glutInit(&argc, argv);
+}
+
 } // namespace
+
+bool openDisplay(std::string& error) {
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_DEFAULT);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    error = std::string("cannot open the X display (") + SDL_GetError() +
+            "); set DISPLAY or use xvfb-run";
+    return false;
+}
+
+void closeDisplay() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
 Answer askYesNo(const char* text, const char* caption, bool warning) {
     const SDL_MessageBoxButtonData buttons[] = {
@@ -51,34 +86,10 @@ void reportError(const char* text, const char* caption) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
 }
 
-void initGlut() {
-    static bool done = false;
-    if (done) return;
-    done = true;
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    glutInit(&argc, argv);
-}
-
 void resizeScene(int width, int height) {
     if (height == 0) height = 1;
     glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / height, static_cast<double>(0.1f), 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-void requestGlContext(int bits) {
-    const int channel = bits >= 24 ? 8 : 5;
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, channel);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, channel);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, channel);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    loadPerspective(static_cast<double>(width) / height, static_cast<double>(0.1f));
 }
 
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag) {
@@ -124,6 +135,20 @@ bool createWindow(const char* title, int width, int height, int bits, bool fulls
     initGlut();
     updatePresentation();
     resizeScene(settings().width, settings().height);
+    return true;
+}
+
+bool createHiddenWindow(int width, int height, std::string& error) {
+    requestGlContext(32);
+    window =
+        SDL_CreateWindow("velmora", 0, 0, width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (window) context = SDL_GL_CreateContext(window);
+    if (!window || !context || SDL_GL_MakeCurrent(window, context) != 0) {
+        error = std::string("cannot create a GL context (") + SDL_GetError() + ")";
+        killWindow();
+        return false;
+    }
+    initGlut();
     return true;
 }
 
@@ -189,6 +214,15 @@ bool handleEvent(const SDL_Event& event) {
     return true;
 }
 
+bool windowActive() { return active; }
+
+bool keyPressed(SDL_Scancode key) { return keys[key] || struck[key]; }
+
+void clearKey(SDL_Scancode key) {
+    keys[key] = false;
+    struck[key] = false;
+}
+
 void beginFrame() {
     if (useOffscreen) screen.bind();
 }
@@ -201,3 +235,5 @@ void endFrame() {
     }
     SDL_GL_SwapWindow(window);
 }
+
+} // namespace platform

@@ -1,21 +1,30 @@
 #pragma once
 #include <SDL.h>
+#include <string>
 
-// Program-wide window state, shared by the entry routine and the event handler.
-extern bool keys[SDL_NUM_SCANCODES];   // true while the key (by scancode) is down
-extern bool struck[SDL_NUM_SCANCODES]; // pressed since the loop last looked: a quick tap
-                                       // whose release arrives in the same batch still counts
-extern bool active;                    // false while the window is minimised
-extern bool fullscreen;                // the mode asked of createWindow
-extern SDL_Window* window;
-extern SDL_GLContext context;
+// The one window with its GL context, its events and keys, and the message boxes.
+// The window, the context and the key state are private to Window.cpp.
+namespace platform {
 
-// The GL context every window asks for: double-buffered, a depth buffer, colour
-// channels for `bits` per pixel, and a compatibility profile (never a core one).
-void requestGlContext(int bits);
+// Starts SDL's video on X11 (freeglut talks to X11 directly, so SDL must use the same
+// display). False with a reason when there is no display.
+bool openDisplay(std::string& error);
+void closeDisplay();
+
+enum class Answer { Yes, No, Other };
+
+// A yes/no question in a message box; a closed box, or one that cannot be shown, is Other.
+Answer askYesNo(const char* text, const char* caption, bool warning = false);
+
+// Shows a message box (or prints when none can be shown) and echoes it on stderr.
+void reportError(const char* text, const char* caption);
 
 // Opens the window with a current GL context; false after the failure was reported.
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
+
+// A window that is never shown, with a current GL context: for drawing to files.
+// False with a reason.
+bool createHiddenWindow(int width, int height, std::string& error);
 
 // Releases the context and the window, whatever exists of them.
 void killWindow();
@@ -26,6 +35,14 @@ void resizeScene(int width, int height);
 // Handles one event; returns false when the event asks the program to quit.
 bool handleEvent(const SDL_Event& event);
 
+// Whether frames are drawn: false while the window is minimised.
+bool windowActive();
+
+// True while `key` is down, or when it was pressed since clearKey last forgot it: a
+// quick tap whose release arrives in the same batch of events still counts.
+bool keyPressed(SDL_Scancode key);
+void clearKey(SDL_Scancode key);
+
 // Switches full screen on the same window and context; false when refused.
 bool toggleFullscreen();
 
@@ -34,13 +51,4 @@ bool toggleFullscreen();
 void beginFrame();
 void endFrame();
 
-enum class Answer { Yes, No, Other };
-
-// A yes/no question in a message box; a closed box, or one that cannot be shown, is Other.
-Answer askYesNo(const char* text, const char* caption, bool warning = false);
-
-// Shows a message box (or prints when none can be shown) and echoes it on stderr.
-void reportError(const char* text, const char* caption);
-
-// Starts freeglut once a GL context exists (it needs the display SDL opened).
-void initGlut();
+} // namespace platform

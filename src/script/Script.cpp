@@ -1,5 +1,4 @@
 #include "script/Script.h"
-#include "app/Clock.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
 #include "effects/Flash.h"
@@ -10,6 +9,7 @@
 #include "effects/Tr3.h"
 #include "effects/TrBlur.h"
 #include "engine/Demo.h"
+#include "platform/Clock.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
 #include <GL/gl.h>
@@ -37,10 +37,9 @@ Script::Script() {
     cubeEffect = new CubeVom();
     fondEffect = new Fond();
     fillOpeningSets();
-    layOutTimeline(demo, {fontEffect, blurEffect, flashEffect, teaEffect, tr1Effect, tr3Effect,
-                          cubeEffect, fondEffect});
+    layOutTimeline(demo);
     // Loading does not count against the show: time zero is now.
-    clockReset();
+    platform::clockReset();
 }
 
 bool Script::frameAt(int time) {
@@ -49,7 +48,7 @@ bool Script::frameAt(int time) {
 }
 
 bool Script::frame() {
-    const bool running = frameAt(clockElapsedMs());
-    if (!running) clockReset();
+    const bool running = frameAt(platform::clockElapsedMs());
+    if (!running) platform::clockReset();
     return running;
 }

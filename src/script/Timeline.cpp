@@ -1,5 +1,14 @@
 #include "script/Timeline.h"
+#include "effects/Blur.h"
+#include "effects/CubeVom.h"
+#include "effects/Flash.h"
+#include "effects/Fond.h"
+#include "effects/FxFont.h"
+#include "effects/Tea.h"
+#include "effects/Tr1.h"
+#include "effects/Tr3.h"
 #include "engine/Demo.h"
+#include "script/Script.h"
 #include "script/Sets.h"
 
 namespace {
@@ -27,7 +36,7 @@ const Rhythm r2 = {0.5,
 
 class Layout {
 public:
-    Layout(Demo& demo, const ShowEffects& fx) : demo(demo), fx(fx) {}
+    explicit Layout(Demo& d) : demo(d) {}
 
     Track& t(int n) { return demo.track(n); }
 
@@ -35,10 +44,10 @@ public:
         Fx entry(effect, duration, set);
         t(track).add(entry);
     }
-    void cube(int method, int duration) { add(0, fx.cube, duration, &cubeMethods[method]); }
-    void blur(int setting, int duration) { add(1, fx.blur, duration, &blurSettings[setting]); }
+    void cube(int method, int duration) { add(0, cubeEffect, duration, &cubeMethods[method]); }
+    void blur(int setting, int duration) { add(1, blurEffect, duration, &blurSettings[setting]); }
     void flash(int track, int mode, int duration) {
-        add(track, fx.flash, duration, &flashModes[mode]);
+        add(track, flashEffect, duration, &flashModes[mode]);
     }
     // A white flash of `duration` ms centred `before` ms ahead of the scene track's cursor.
     void cutFlash(int before, int duration) {
@@ -63,9 +72,9 @@ public:
     // Cards first..last on track 3, each sliding into the next through a wipe.
     void cards(int first, int last) {
         for (int k = first; k <= last; ++k) {
-            add(3, fx.font, k == 5 ? 10000 : 5000, &textCards[k]);
+            add(3, fontEffect, k == 5 ? 10000 : 5000, &textCards[k]);
             if (k == last) break;
-            Transit wipe(k % 2 ? fx.tr1 : fx.tr3, 1125);
+            Transit wipe(k % 2 ? static_cast<Transition*>(tr1Effect) : tr3Effect, 1125);
             t(3).add(wipe);
         }
     }
@@ -76,13 +85,12 @@ private:
     }
 
     Demo& demo;
-    const ShowEffects& fx;
 };
 
 } // namespace
 
-void layOutTimeline(Demo& demo, const ShowEffects& fx) {
-    Layout l(demo, fx);
+void layOutTimeline(Demo& show) {
+    Layout l(show);
     // 0:00 to 0:20: the rings under a glow, fading in, then the morph.
     l.cube(1, 10000);
     l.blur(0, 10000);
@@ -105,7 +113,7 @@ void layOutTimeline(Demo& demo, const ShowEffects& fx) {
     l.cutFlash(500, 1000);
     sync(l.t(0), l.t(4));
     // 0:50 to 1:25: the outlined scene under the zoom blur, with greetings.
-    l.add(0, fx.tea, 35000, nullptr);
+    l.add(0, teaEffect, 35000, nullptr);
     l.blur(1, 35000);
     l.rhythm(r1, 10, 3, 12);
     l.cutFlash(500, 1000);
@@ -120,7 +128,7 @@ void layOutTimeline(Demo& demo, const ShowEffects& fx) {
     l.cutFlash(500, 1000);
     // 2:00.6 to 2:43.6: the moving background and the closing cards.
     fillClosingCards();
-    l.add(0, fx.fond, 43000, nullptr);
+    l.add(0, fondEffect, 43000, nullptr);
     l.cards(24, 33);
     l.t(2).cursor = l.t(0).cursor - 5000;
     l.flash(2, 5, 5000);

@@ -1,4 +1,5 @@
 #include "texture/Texture.h"
+#include "platform/Gl.h"
 #include "texture/TextureCache.h"
 #include <cstdlib>
 
@@ -18,10 +19,7 @@ void TextureTga::load() {
     // Left enabled and bound on purpose: a loader's caller draws with it next.
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, id);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    platform::setTextureParameters(GL_CLAMP);
     glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, static_cast<GLenum>(format),
                  GL_UNSIGNED_BYTE, pixels);
     std::free(pixels);

@@ -19,7 +19,7 @@ class TextureTga : public Texture {
 public:
     std::string fileName; // as given, also the texture cache's key
 
-    explicit TextureTga(const char* fileName) : fileName(fileName) {}
+    explicit TextureTga(const char* file) : fileName(file) {}
     ~TextureTga() override = default;
     void load() override;
 };

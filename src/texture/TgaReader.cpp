@@ -1,7 +1,7 @@
 // The TGA reader. It knows nothing of GL beyond the format enumerants, so it can be
 // built and fuzzed on its own. Any file, however broken, gives either a whole image or
 // null; nothing is ever read or written outside the pixel block.
-#include "app/Files.h"
+#include "platform/Files.h"
 #include "texture/Texture.h"
 #include <cstdint>
 #include <cstdio>
@@ -138,7 +138,7 @@ unsigned char* readTga(FILE* file, int* format, int* width, int* height) {
 } // namespace
 
 unsigned char* loadTga(const char* path, int* format, int* width, int* height) {
-    FILE* file = openAsset(path, "rb");
+    FILE* file = platform::openAsset(path, "rb");
     if (!file) return nullptr;
     unsigned char* block = readTga(file, format, width, height);
     std::fclose(file);

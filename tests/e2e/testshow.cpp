@@ -1,6 +1,6 @@
 // A show of its own on the real platform layer, for driving the program as a user
 // would: a textured checkerboard that lasts VELMORA_TESTSHOW_MS milliseconds.
-#include "app/Clock.h"
+#include "platform/Clock.h"
 #include "app/Entry.h"
 #include "engine/Demo.h"
 #include "glpp/Guards.h"
@@ -55,11 +55,11 @@ int main() {
         const char* ms = std::getenv("VELMORA_TESTSHOW_MS");
         Fx entry(new Checker(), ms ? std::atoi(ms) : 600000, nullptr);
         demo.track(0).add(entry);
-        clockReset();
+        platform::clockReset();
         return FrameStep([] {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            const bool running = demo.play(clockElapsedMs());
-            if (!running) clockReset();
+            const bool running = demo.play(platform::clockElapsedMs());
+            if (!running) platform::clockReset();
             return running;
         });
     });

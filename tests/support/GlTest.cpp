@@ -1,5 +1,5 @@
 #include "support/GlTest.h"
-#include "app/Headless.h"
+#include "platform/Headless.h"
 #include <SDL.h>
 #include <ostream>
 #include <string>
@@ -9,18 +9,18 @@ bool openTestContext(bool big, std::string& error) {
     // and then refuses a connection; a moment later it takes it.
     for (int attempt = 0; attempt < 5; ++attempt) {
         if (attempt > 0) SDL_Delay(200);
-        if (openHeadless(big, error)) return true;
+        if (platform::openHeadless(big, error)) return true;
     }
     return false;
 }
 
 void GlTest::open(bool big) {
-    closeHeadless();
+    platform::closeHeadless();
     std::string error;
     ASSERT_TRUE(openTestContext(big, error)) << error;
 }
 
-void GlTest::TearDown() { closeHeadless(); }
+void GlTest::TearDown() { platform::closeHeadless(); }
 
 GlTest::Rgba GlTest::pixel(int x, int y) {
     uint8_t p[4] = {0, 0, 0, 0};

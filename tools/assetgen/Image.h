@@ -11,9 +11,8 @@ struct Image {
     int channels = 3; // 3: R, G, B; 4: R, G, B, A
     std::vector<uint8_t> pixels;
 
-    Image(int width, int height, int channels)
-        : width(width), height(height), channels(channels),
-          pixels(static_cast<size_t>(width) * height * channels, 0) {}
+    Image(int w, int h, int c)
+        : width(w), height(h), channels(c), pixels(static_cast<size_t>(w) * h * c, 0) {}
 
     uint8_t* at(int x, int row) {
         return &pixels[(static_cast<size_t>(row) * width + x) * channels];

@@ -2,7 +2,6 @@
 // track, the whole show, and the cube scene's tiles against a bare reference.
 #include "BareTiles.h"
 #include "Stats.h"
-#include "app/Headless.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
 #include "effects/Flash.h"
@@ -11,6 +10,7 @@
 #include "effects/Tea.h"
 #include "engine/Attrib.h"
 #include "engine/Demo.h"
+#include "platform/Headless.h"
 #include "script/Script.h"
 #include "script/Timeline.h"
 #include <GL/gl.h>
@@ -149,9 +149,9 @@ void measureScene(Section& s, int repeat) {
 }
 
 double peakRssMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    rusage self{};
+    getrusage(RUSAGE_SELF, &self);
+    return static_cast<double>(self.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 void printJson(double startup, const std::vector<Section>& sections, const std::vector<double>& all,
@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1); // timing only: the music is never heard
     std::string error;
-    if (!openHeadless(o.big, error)) {
+    if (!platform::openHeadless(o.big, error)) {
         std::fprintf(stderr, "velmora-bench: %s\n", error.c_str());
         return 1;
     }
@@ -247,6 +247,6 @@ int main(int argc, char** argv) {
         printJson(startup, sections, all, rss);
     else
         printTable(startup, sections, all, rss);
-    closeHeadless();
+    platform::closeHeadless();
     return 0;
 }

@@ -1,7 +1,7 @@
 #include "Video.h"
-#include "app/Files.h"
-#include "app/Offscreen.h"
-#include "app/Settings.h"
+#include "platform/Files.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "script/Script.h"
 #include <SDL.h>
 #include <cerrno>
@@ -24,7 +24,7 @@ std::string seconds(int ms) {
 
 std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::string& out,
                                        bool withMusic) {
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     std::vector<std::string> cmd = {"ffmpeg",
                                     "-nostdin",
                                     "-y",
@@ -43,7 +43,7 @@ std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::strin
     if (withMusic) {
         const std::vector<std::string> music = {"-ss",  seconds(args.from),
                                                 "-t",   seconds(args.to - args.from),
-                                                "-i",   assetPath("DATAS\\zik.mp3"),
+                                                "-i",   platform::assetPath("DATAS\\zik.mp3"),
                                                 "-map", "0:v",
                                                 "-map", "1:a",
                                                 "-c:a", "aac",
@@ -137,7 +137,7 @@ std::string outcome(int status) {
 } // namespace
 
 int encodeVideo(Script& script, const CaptureArgs& args) {
-    FILE* music = openAsset("DATAS\\zik.mp3", "rb");
+    FILE* music = platform::openAsset("DATAS\\zik.mp3", "rb");
     if (music)
         std::fclose(music);
     else
@@ -156,12 +156,12 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
                          std::strerror(error));
         return 1;
     }
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     const Uint64 begin = SDL_GetTicks64();
     bool fed = true;
     for (size_t i = 0; i < args.times.size() && fed; ++i) {
         script.frameAt(args.times[i]);
-        fed = writeAll(input, readRgbTopDown(s.width, s.height));
+        fed = writeAll(input, platform::readRgbTopDown(s.width, s.height));
         if (i % 10 == 9 || i + 1 == args.times.size())
             progress(i + 1, args.times.size(), (SDL_GetTicks64() - begin) / 1000.0);
     }

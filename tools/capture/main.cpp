@@ -2,10 +2,10 @@
 #include "Args.h"
 #include "Png.h"
 #include "Video.h"
-#include "app/Headless.h"
-#include "app/Offscreen.h"
-#include "app/Settings.h"
 #include "engine/Demo.h"
+#include "platform/Headless.h"
+#include "platform/Offscreen.h"
+#include "platform/Settings.h"
 #include "script/Script.h"
 #include <cstdio>
 #include <cstdlib>
@@ -16,12 +16,12 @@ namespace {
 int renderFrames(Script& script, const CaptureArgs& args) {
     std::error_code ec;
     std::filesystem::create_directories(args.outDir, ec);
-    const Settings& s = settings();
+    const platform::Settings& s = platform::settings();
     for (int time : args.times) {
         const bool drawn = script.frameAt(time);
         const std::string name = frameName(time);
         const std::string path = (std::filesystem::path(args.outDir) / name).string();
-        if (!writePng(path, s.width, s.height, readRgbTopDown(s.width, s.height))) {
+        if (!writePng(path, s.width, s.height, platform::readRgbTopDown(s.width, s.height))) {
             std::fprintf(stderr, "velmora-capture: cannot write %s\n", path.c_str());
             return 1;
         }
@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora-capture: %s\n%s", error.c_str(), captureUsage);
         return 2;
     }
-    if (!openHeadless(args.big, error)) {
+    if (!platform::openHeadless(args.big, error)) {
         std::fprintf(stderr, "velmora-capture: %s\n", error.c_str());
         return 1;
     }
