@@ -2,6 +2,8 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
+# Extra configure options, e.g. CMAKE_FLAGS=-DVELMORA_WERROR=ON as CI builds.
+CMAKE_FLAGS ?=
 
 .PHONY: all deps configure build run test bench fuzz sheet clean
 
@@ -11,7 +13,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -36,7 +38,7 @@ FUZZ_TIME ?= 60
 fuzz: deps
 	@mkdir -p build-fuzz/corpus
 	clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-		-Isrc tests/fuzz/TgaFuzz.cpp src/texture/TgaReader.cpp src/app/Files.cpp \
+		-Isrc tests/fuzz/TgaFuzz.cpp src/texture/TgaReader.cpp src/platform/Files.cpp \
 		-o build-fuzz/tga_fuzz
 	cp tests/fuzz/corpus/* tests/fuzz/regressions/* build-fuzz/corpus/
 	cd build-fuzz && ./tga_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=crash- corpus

@@ -1,6 +1,8 @@
 # The whole show rendered through the capture path with AddressSanitizer and
 # UndefinedBehaviorSanitizer: the library is built a second time, instrumented.
 set(VELMORA_SAN_FLAGS -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+file(GLOB_RECURSE VELMORA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*.cpp)
+list(FILTER VELMORA_SOURCES EXCLUDE REGEX "/src/app/")
 add_library(velmora_core_asan STATIC EXCLUDE_FROM_ALL ${VELMORA_SOURCES})
 target_include_directories(velmora_core_asan PUBLIC ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(velmora_core_asan PRIVATE ${VELMORA_SAN_FLAGS})

@@ -1,7 +1,7 @@
 # The real program on the real platform layer, driven as a user would.
 find_package(X11 REQUIRED)
 add_executable(velmora-testshow ${CMAKE_CURRENT_SOURCE_DIR}/e2e/testshow.cpp)
-target_link_libraries(velmora-testshow PRIVATE velmora_core)
+target_link_libraries(velmora-testshow PRIVATE velmora_app)
 add_executable(closewindow ${CMAKE_CURRENT_SOURCE_DIR}/e2e/closewindow.c)
 target_link_libraries(closewindow PRIVATE X11::X11)
 set_target_properties(velmora-testshow closewindow PROPERTIES

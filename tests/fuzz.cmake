@@ -3,7 +3,7 @@
 # instrumented; `make fuzz` runs the longer libFuzzer search with clang.
 set(FUZZ_DIR ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
 add_executable(tga_replay ${FUZZ_DIR}/TgaFuzz.cpp ${FUZZ_DIR}/Replay.cpp
-    ${CMAKE_SOURCE_DIR}/src/texture/TgaReader.cpp ${CMAKE_SOURCE_DIR}/src/app/Files.cpp)
+    ${CMAKE_SOURCE_DIR}/src/texture/TgaReader.cpp ${CMAKE_SOURCE_DIR}/src/platform/Files.cpp)
 target_include_directories(tga_replay PRIVATE ${CMAKE_SOURCE_DIR}/src)
 target_compile_options(tga_replay PRIVATE -O1 -g -fno-omit-frame-pointer
     -fsanitize=address,undefined -fno-sanitize-recover=all)
