@@ -51,8 +51,6 @@ void fillCards(int first, int last) {
 
 } // namespace
 
-const char* cardText(int k) { return k >= 0 && k < 34 ? cards[k] : nullptr; }
-
 void fillOpeningSets() {
     fillCards(0, 23);
     blurSettings[0].set(Attrib("mode", 1));

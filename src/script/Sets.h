@@ -11,6 +11,3 @@ extern AttribSet cubeMethods[7];  // "method" = index
 void fillOpeningSets();
 // Cards 24 to 33, filled just before the closing section is laid out.
 void fillClosingCards();
-
-// The text of card k as the script stores it.
-const char* cardText(int k);
