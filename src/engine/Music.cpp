@@ -2,9 +2,7 @@
 #include "platform/Files.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 bool initialised = false; // this player started the audio subsystem and the mixer
@@ -47,13 +45,8 @@ Music::~Music() {
 
 namespace {
 Mix_Music* load(const std::string& file) {
-    const std::string path = platform::assetPath(file.c_str());
-    FILE* f = platform::openAsset(file.c_str(), "rb");
-    if (!f) {
-        std::fprintf(stderr, "velmora: cannot open %s (%s); the show goes on silent\n",
-                     path.c_str(), std::strerror(errno));
-        return nullptr;
-    }
+    FILE* f = platform::openAsset(file.c_str(), "rb"); // says so when it cannot
+    if (!f) return nullptr;
     SDL_RWops* rw = SDL_RWFromFP(f, SDL_TRUE);
     if (!rw) {
         std::fclose(f);
@@ -62,7 +55,7 @@ Mix_Music* load(const std::string& file) {
     Mix_Music* stream = Mix_LoadMUS_RW(rw, 1); // frees rw, and so closes f, on every path
     if (!stream)
         std::fprintf(stderr, "velmora: cannot play %s (%s); the show goes on silent\n",
-                     path.c_str(), Mix_GetError());
+                     platform::assetPath(file.c_str()).c_str(), Mix_GetError());
     return stream;
 }
 } // namespace

@@ -10,6 +10,7 @@
 #include "effects/TrBlur.h"
 #include "engine/Demo.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
 #include <GL/gl.h>
@@ -25,6 +26,11 @@ CubeVom* cubeEffect = nullptr;
 Fond* fondEffect = nullptr;
 
 Script::Script() {
+    // What the show does without each of its files, for the line that says one is missing.
+    platform::describeAsset("DATAS\\zik.mp3", "the show goes on silent");
+    platform::describeAsset("DATAS\\font.tga", "text cards draw untextured");
+    platform::describeAsset("DATAS\\map.tga", "no picture changes without it");
+    platform::describeAsset("DATAS\\flare.tga", "the cube scene draws without its flare");
     demo.openMusic("DATAS\\zik.mp3");
     // The order matters to the texture cache: the cube scene's map loads last.
     fontEffect = new FxFont("DATAS\\font.tga", 0);

@@ -22,8 +22,9 @@ std::string seconds(int ms) {
     return text;
 }
 
+// `music` is the sound track's path, or empty for a silent video.
 std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::string& out,
-                                       bool withMusic) {
+                                       const std::string& music) {
     const platform::Settings& s = platform::settings();
     std::vector<std::string> cmd = {"ffmpeg",
                                     "-nostdin",
@@ -40,15 +41,15 @@ std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::strin
                                     std::to_string(args.fps),
                                     "-i",
                                     "pipe:0"};
-    if (withMusic) {
-        const std::vector<std::string> music = {"-ss",  seconds(args.from),
+    if (!music.empty()) {
+        const std::vector<std::string> track = {"-ss",  seconds(args.from),
                                                 "-t",   seconds(args.to - args.from),
-                                                "-i",   platform::assetPath("DATAS\\zik.mp3"),
+                                                "-i",   music,
                                                 "-map", "0:v",
                                                 "-map", "1:a",
                                                 "-c:a", "aac",
                                                 "-b:a", "192k"};
-        cmd.insert(cmd.end(), music.begin(), music.end());
+        cmd.insert(cmd.end(), track.begin(), track.end());
     }
     const std::vector<std::string> video = {
         "-c:v",    "libx264",   "-preset",    "medium", "-crf", "18", "-pix_fmt",
@@ -137,16 +138,13 @@ std::string outcome(int status) {
 } // namespace
 
 int encodeVideo(Script& script, const CaptureArgs& args) {
-    FILE* music = platform::openAsset("DATAS\\zik.mp3", "rb");
-    if (music)
-        std::fclose(music);
-    else
-        std::fprintf(stderr, "velmora-capture: no DATAS/zik.mp3; the video will be silent\n");
+    platform::describeAsset("DATAS\\zik.mp3", "the video will be silent");
+    const std::string music = platform::findAsset("DATAS\\zik.mp3");
 
     const std::string partial = args.video + ".part";
     int input = -1, error = 0;
     std::signal(SIGPIPE, SIG_IGN); // a dying ffmpeg must not take us down with the file half done
-    const pid_t pid = spawn(ffmpegCommand(args, partial, music != nullptr), input, error);
+    const pid_t pid = spawn(ffmpegCommand(args, partial, music), input, error);
     if (pid < 0) {
         if (error == ENOENT)
             std::fprintf(stderr, "velmora-capture: ffmpeg is not installed (not found on the "
