@@ -109,15 +109,29 @@ pid_t spawn(const std::vector<std::string>& cmd, int& input, int& error) {
     return pid;
 }
 
+// The signal (SIGINT or SIGTERM) that asked the export to stop, or 0.
+volatile std::sig_atomic_t stopSignal = 0;
+extern "C" void onStop(int signal) { stopSignal = signal; }
+
+// Ctrl-C and SIGTERM end the export at the next frame instead of the process at once,
+// so the part-written file can be removed. No SA_RESTART: a blocked write returns.
+void catchStops() {
+    struct sigaction action = {};
+    action.sa_handler = onStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
 bool writeAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t done = 0;
-    while (done < bytes.size()) {
+    while (done < bytes.size() && !stopSignal) {
         const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
     }
-    return true;
+    return !stopSignal;
 }
 
 void progress(size_t done, size_t total, double elapsed) {
@@ -144,6 +158,7 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
     const std::string partial = args.video + ".part";
     int input = -1, error = 0;
     std::signal(SIGPIPE, SIG_IGN); // a dying ffmpeg must not take us down with the file half done
+    catchStops();
     const pid_t pid = spawn(ffmpegCommand(args, partial, music), input, error);
     if (pid < 0) {
         if (error == ENOENT)
@@ -157,17 +172,24 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
     const platform::Settings& s = platform::settings();
     const Uint64 begin = SDL_GetTicks64();
     bool fed = true;
-    for (size_t i = 0; i < args.times.size() && fed; ++i) {
+    for (size_t i = 0; i < args.times.size() && fed && !stopSignal; ++i) {
         script.frameAt(args.times[i]);
         fed = writeAll(input, platform::readRgbTopDown(s.width, s.height));
         if (i % 10 == 9 || i + 1 == args.times.size())
             progress(i + 1, args.times.size(), (SDL_GetTicks64() - begin) / 1000.0);
     }
+    if (stopSignal) kill(pid, SIGTERM);
     close(input);
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     std::fprintf(stderr, "\n");
+    if (stopSignal) {
+        std::remove(partial.c_str());
+        std::fprintf(stderr, "velmora-capture: interrupted (%s); no video written\n",
+                     strsignal(stopSignal));
+        return 128 + stopSignal;
+    }
     const bool exitedWell = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!fed || !exitedWell) {
         std::remove(partial.c_str());
