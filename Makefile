@@ -5,7 +5,7 @@ XVFB = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 # Extra configure options, e.g. CMAKE_FLAGS=-DVELMORA_WERROR=ON as CI builds.
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test bench fuzz sheet clean
+.PHONY: all deps configure build run test install package bench fuzz sheet clean
 
 all: build
 
@@ -23,6 +23,15 @@ run: build
 
 test: build
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+# make install PREFIX=/opt/velmora; the programs find their DATAS wherever the tree lies.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package: $(BUILD)/velmora_VERSION_amd64.deb.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # Times the show on this machine's renderer at 800x600: start-up, every section, the whole
 # show, and the cube scene's tiles against a bare draw of the same tiles (tools/bench).

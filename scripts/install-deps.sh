@@ -11,6 +11,7 @@ packages=(
     libpng-dev libfreetype-dev fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick openbox python3
     lame mpg123 ffmpeg
+    dpkg-dev desktop-file-utils
     clang libclang-rt-14-dev
 )
 
