@@ -15,7 +15,7 @@ add_executable(velmora-capture-asan
 target_include_directories(velmora-capture-asan PRIVATE ${CAPTURE_DIR})
 target_compile_options(velmora-capture-asan PRIVATE ${VELMORA_SAN_FLAGS})
 target_link_options(velmora-capture-asan PRIVATE -fsanitize=address,undefined)
-target_link_libraries(velmora-capture-asan PRIVATE velmora_core_asan PNG::PNG)
+target_link_libraries(velmora-capture-asan PRIVATE velmora_core_asan velmora_cli PNG::PNG)
 set_target_properties(velmora-capture-asan PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 
 add_test(NAME asan.whole_show_every_500ms

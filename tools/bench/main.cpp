@@ -1,6 +1,7 @@
 // Measures the show on this machine's renderer: start-up, every section of the scene
 // track, the whole show, and the cube scene's tiles against a bare reference.
 #include "BareTiles.h"
+#include "Cli.h"
 #include "Stats.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
@@ -32,34 +33,26 @@ struct Options {
 
 const char* const usage =
     "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json]\n";
+const char* const help =
+    "Times the show on this machine's renderer, without a window or sound: start-up, each\n"
+    "section's frame times, the whole show, peak memory, and the cube scene's tiles against\n"
+    "a bare draw of the same tiles.\n"
+    "  --size WxH    800x600 (the default) or 640x480\n"
+    "  --step MS     render every MS milliseconds of the show (100)\n"
+    "  --repeat N    render each moment N times and keep the fastest (1)\n"
+    "  --json        one JSON object instead of the table\n"
+    "  --help, --version\n";
 
-// A whole number in [low, high], or false.
-bool number(const char* text, long low, long high, int& out) {
-    char* end = nullptr;
-    const long v = std::strtol(text, &end, 10);
-    if (end == text || *end || v < low || v > high) return false;
-    out = static_cast<int>(v);
-    return true;
-}
-
-bool parse(int argc, char** argv, Options& o) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--json") {
-            o.json = true;
-        } else if (a == "--size" && i + 1 < argc) {
-            const std::string v = argv[++i];
-            if (v != "800x600" && v != "640x480") return false;
-            o.big = v == "800x600";
-        } else if (a == "--step" && i + 1 < argc) {
-            if (!number(argv[++i], 1, showLength, o.step)) return false;
-        } else if (a == "--repeat" && i + 1 < argc) {
-            if (!number(argv[++i], 1, 100, o.repeat)) return false;
-        } else {
-            return false;
-        }
-    }
-    return true;
+bool parse(const std::vector<std::string>& args, Options& o, std::string& error) {
+    const std::vector<cli::Option> options = {
+        {"--size", cli::sizeTakes, [&](const std::string& v) { return cli::readSize(v, o.big); }},
+        {"--step", "milliseconds, 1 to 175625",
+         [&](const std::string& v) { return cli::readWhole(v, 1, showLength, o.step); }},
+        {"--repeat", "a count, 1 to 100",
+         [&](const std::string& v) { return cli::readWhole(v, 1, 100, o.repeat); }},
+        {"--json", nullptr, [&](const std::string&) { return o.json = true; }},
+    };
+    return cli::readOptions(args, options, error);
 }
 
 double nowMs() {
@@ -198,13 +191,17 @@ void printTable(double startup, const std::vector<Section>& sections,
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const int answered =
+        cli::answerHelp(words, "velmora-bench", (std::string(usage) + help).c_str());
+    if (answered >= 0) return answered;
     Options o;
-    if (!parse(argc, argv, o)) {
-        std::fprintf(stderr, "%s", usage);
+    std::string error;
+    if (!parse(words, o, error)) {
+        std::fprintf(stderr, "velmora-bench: %s\n%s", error.c_str(), usage);
         return 2;
     }
     setenv("SDL_AUDIODRIVER", "dummy", 1); // timing only: the music is never heard
-    std::string error;
     if (!platform::openHeadless(o.big, error)) {
         std::fprintf(stderr, "velmora-bench: %s\n", error.c_str());
         return 1;

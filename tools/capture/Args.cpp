@@ -1,8 +1,7 @@
 #include "Args.h"
+#include "Cli.h"
 #include "script/Timeline.h"
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 
 const char* const captureUsage =
     "usage: velmora-capture [--size 800x600|640x480] [--out-dir DIR] --at MS [--at MS ...]\n"
@@ -10,19 +9,20 @@ const char* const captureUsage =
     "MS]\n"
     "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n";
 
+const char* const captureHelp =
+    "Renders moments of the show to PNG files (frame-NNNNNN.png, the time in ms), or a span of\n"
+    "it to an H.264 video with its music, without a window or sound.\n"
+    "  --at MS        one moment, in milliseconds from the start; may be given again\n"
+    "  --fps N        every frame of a span at N frames a second (video: 60)\n"
+    "  --from, --to   the span, in milliseconds (the whole show by default)\n"
+    "  --size WxH     800x600 (the default) or 640x480\n"
+    "  --out-dir DIR  where the frames go (the working directory by default)\n"
+    "  --video FILE   encode with ffmpeg into FILE instead of writing frames\n"
+    "  --help, --version\n";
+
 namespace {
-
-bool toInt(const std::string& text, int& out) {
-    if (text.empty()) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || errno == ERANGE || v < 0 || v > 100000000) return false;
-    out = static_cast<int>(v);
-    return true;
+const char* const milliseconds = "milliseconds, 0 to 100000000";
 }
-
-} // namespace
 
 std::vector<int> spanTimes(int fps, int from, int to) {
     std::vector<int> times;
@@ -42,42 +42,27 @@ std::string frameName(int time) {
 
 bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, std::string& error) {
     bool haveFrom = false, haveTo = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (i + 1 >= args.size()) {
-            error = a.rfind("--", 0) == 0 ? a + " needs a value" : "unexpected " + a;
-            return false;
-        }
-        const std::string& v = args[++i];
-        int n = 0;
-        if (a == "--size") {
-            if (v != "800x600" && v != "640x480") {
-                error = "--size must be 800x600 or 640x480";
-                return false;
-            }
-            out.big = v == "800x600";
-        } else if (a == "--out-dir") {
-            out.outDir = v;
-        } else if (a == "--video") {
-            out.video = v;
-        } else if (a == "--at" || a == "--fps" || a == "--from" || a == "--to") {
-            if (!toInt(v, n)) {
-                error = a + " takes a whole number of milliseconds (or frames per second)";
-                return false;
-            }
-            if (a == "--fps" && (n < 1 || n > 1000)) {
-                error = "--fps must be between 1 and 1000";
-                return false;
-            }
-            if (a == "--at") out.times.push_back(n);
-            if (a == "--fps") out.fps = n;
-            if (a == "--from") out.from = n, haveFrom = true;
-            if (a == "--to") out.to = n, haveTo = true;
-        } else {
-            error = "unknown option " + a;
-            return false;
-        }
-    }
+    const std::vector<cli::Option> options = {
+        {"--size", cli::sizeTakes, [&](const std::string& v) { return cli::readSize(v, out.big); }},
+        {"--out-dir", "a folder", [&](const std::string& v) { return !(out.outDir = v).empty(); }},
+        {"--video", "a file name", [&](const std::string& v) { return !(out.video = v).empty(); }},
+        {"--at", milliseconds,
+         [&](const std::string& v) {
+             int t = 0;
+             if (!cli::readWhole(v, 0, 100000000, t)) return false;
+             out.times.push_back(t);
+             return true;
+         }},
+        {"--fps", "frames per second, 1 to 1000",
+         [&](const std::string& v) { return cli::readWhole(v, 1, 1000, out.fps); }},
+        {"--from", milliseconds,
+         [&](const std::string& v) {
+             return haveFrom = cli::readWhole(v, 0, 100000000, out.from);
+         }},
+        {"--to", milliseconds,
+         [&](const std::string& v) { return haveTo = cli::readWhole(v, 0, 100000000, out.to); }},
+    };
+    if (!cli::readOptions(args, options, error)) return false;
     if (!out.video.empty() && out.fps == 0) out.fps = 60;
     if (!haveTo) out.to = showLength;
     const bool span = out.fps != 0 || haveFrom || haveTo;

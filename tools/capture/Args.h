@@ -22,4 +22,6 @@ std::vector<int> spanTimes(int fps, int from, int to);
 // "frame-NNNNNN.png" for a show time.
 std::string frameName(int time);
 
+// The usage lines, and what follows them under --help.
 extern const char* const captureUsage;
+extern const char* const captureHelp;

@@ -1,5 +1,6 @@
 // Renders frames of the show to PNG files (or a video) without a visible window.
 #include "Args.h"
+#include "Cli.h"
 #include "Png.h"
 #include "Video.h"
 #include "engine/Demo.h"
@@ -34,9 +35,13 @@ int renderFrames(Script& script, const CaptureArgs& args) {
 } // namespace
 
 int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const int answered = cli::answerHelp(words, "velmora-capture",
+                                         (std::string(captureUsage) + captureHelp).c_str());
+    if (answered >= 0) return answered;
     CaptureArgs args;
     std::string error;
-    if (!parseCaptureArgs(std::vector<std::string>(argv + 1, argv + argc), args, error)) {
+    if (!parseCaptureArgs(words, args, error)) {
         std::fprintf(stderr, "velmora-capture: %s\n%s", error.c_str(), captureUsage);
         return 2;
     }

@@ -1,0 +1,65 @@
+#include "Cli.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+namespace cli {
+
+const char* const sizeTakes = "800x600 or 640x480";
+
+int answerHelp(const std::vector<std::string>& args, const char* tool, const char* usage) {
+    for (const std::string& a : args) {
+        if (a == "--help") {
+            std::fputs(usage, stdout);
+            return 0;
+        }
+        if (a == "--version") {
+            std::printf("%s %s\n", tool, VELMORA_VERSION);
+            return 0;
+        }
+    }
+    return -1;
+}
+
+bool readOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
+                 std::string& error) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const Option* option = nullptr;
+        for (const Option& o : options)
+            if (args[i] == o.name) option = &o;
+        if (!option) {
+            error =
+                args[i].rfind("-", 0) == 0 ? "unknown option " + args[i] : "unexpected " + args[i];
+            return false;
+        }
+        const bool valued = option->takes != nullptr;
+        if (valued && i + 1 >= args.size()) {
+            error = std::string(option->name) + " takes " + option->takes;
+            return false;
+        }
+        const std::string value = valued ? args[++i] : "";
+        if (!option->take(value)) {
+            error = std::string(option->name) + " takes " + option->takes + ", not " + value;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool readSize(const std::string& text, bool& big) {
+    if (text != "800x600" && text != "640x480") return false;
+    big = text == "800x600";
+    return true;
+}
+
+bool readWhole(const std::string& text, long low, long high, int& out) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (*end != '\0' || errno == ERANGE || v < low || v > high) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+} // namespace cli
