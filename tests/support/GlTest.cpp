@@ -87,37 +87,42 @@ const std::pair<const char*, GLenum> caps[] = {
     {"colour material", GL_COLOR_MATERIAL}, {"alpha test", GL_ALPHA_TEST},
     {"scissor test", GL_SCISSOR_TEST},      {"gen s", GL_TEXTURE_GEN_S},
     {"gen t", GL_TEXTURE_GEN_T}};
-const std::pair<const char*, GLenum> values[] = {
-    {"blend src", GL_BLEND_SRC},       {"blend dst", GL_BLEND_DST},
-    {"colour", GL_CURRENT_COLOR},      {"viewport", GL_VIEWPORT},
-    {"scissor", GL_SCISSOR_BOX},       {"matrix mode", GL_MATRIX_MODE},
-    {"projection", GL_PROJECTION_MATRIX}, {"modelview", GL_MODELVIEW_MATRIX},
-    {"projection depth", GL_PROJECTION_STACK_DEPTH},
-    {"modelview depth", GL_MODELVIEW_STACK_DEPTH}, {"depth func", GL_DEPTH_FUNC},
-    {"depth mask", GL_DEPTH_WRITEMASK},  {"cull face", GL_CULL_FACE_MODE},
-    {"polygon mode", GL_POLYGON_MODE},   {"line width", GL_LINE_WIDTH},
-    {"colour mask", GL_COLOR_WRITEMASK}, {"active unit", GL_ACTIVE_TEXTURE_ARB},
-    {"bound texture", GL_TEXTURE_BINDING_2D}, {"unpack alignment", GL_UNPACK_ALIGNMENT}};
+struct Value {
+    const char* name;
+    GLenum pname;
+    int count;
+};
+const Value values[] = {
+    {"blend func", GL_BLEND_SRC, 1},      {"blend func", GL_BLEND_DST, 1},
+    {"colour", GL_CURRENT_COLOR, 4},      {"viewport", GL_VIEWPORT, 4},
+    {"scissor", GL_SCISSOR_BOX, 4},       {"matrix mode", GL_MATRIX_MODE, 1},
+    {"projection", GL_PROJECTION_MATRIX, 16}, {"modelview", GL_MODELVIEW_MATRIX, 16},
+    {"stacks", GL_PROJECTION_STACK_DEPTH, 1}, {"stacks", GL_MODELVIEW_STACK_DEPTH, 1},
+    {"depth func", GL_DEPTH_FUNC, 1},     {"depth mask", GL_DEPTH_WRITEMASK, 1},
+    {"cull face", GL_CULL_FACE_MODE, 1},  {"polygon mode", GL_POLYGON_MODE, 2},
+    {"line width", GL_LINE_WIDTH, 1},     {"colour mask", GL_COLOR_WRITEMASK, 4},
+    {"active unit", GL_ACTIVE_TEXTURE_ARB, 1}, {"unpack alignment", GL_UNPACK_ALIGNMENT, 1}};
 } // namespace
 
 GlState glState() {
     GlState s;
     const GLint unit = glInteger(GL_ACTIVE_TEXTURE_ARB);
-    for (const auto& [name, pname] : values) {
-        GLdouble v[16];
-        std::fill(v, v + 16, -1.0);
-        glGetDoublev(pname, v);
-        s[name].assign(v, v + 16);
+    for (const Value& v : values) {
+        GLdouble d[16];
+        glGetDoublev(v.pname, d);
+        s[v.name].insert(s[v.name].end(), d, d + v.count);
     }
-    for (int u : {1, 0}) {
+    for (int u : {1, 0}) { // per texture unit; names of unit 1 end in " 1"
         platform::activeTexture(GL_TEXTURE0_ARB + u);
+        const std::string unitName = u ? " 1" : "";
         for (const auto& [name, cap] : caps)
             if (u == 0 || cap == GL_TEXTURE_2D || cap == GL_TEXTURE_GEN_S || cap == GL_TEXTURE_GEN_T)
-                s[std::string(name) + (u ? " 1" : "")] = {double(glIsEnabled(cap))};
+                s[name + unitName] = {double(glIsEnabled(cap))};
+        GLint env = 0;
+        glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+        s["texture env" + unitName] = {double(env)};
+        s["bound texture" + unitName] = {double(glInteger(GL_TEXTURE_BINDING_2D))};
     }
-    GLint env = 0;
-    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
-    s["texture env"] = {double(env)};
     platform::activeTexture(GLenum(unit));
     return s;
 }
