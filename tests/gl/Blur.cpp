@@ -140,7 +140,8 @@ TEST_F(BlurTest, ZoomAndGlowAreTheirDescriptions) {
                 AttribSet zoom;
                 zoom.set(Attrib("mode", 0));
                 zoom.set(Attrib("level", level));
-                const auto want = after(pictures[n], [&] { describedZoom(blur, level, elapsed / 1000.0f); });
+                const auto want =
+                    after(pictures[n], [&] { describedZoom(blur, level, elapsed / 1000.0f); });
                 EXPECT_TRUE(after(pictures[n], [&] { show(&zoom, elapsed); }) == want)
                     << "level " << level << " at " << elapsed;
             }

@@ -20,7 +20,8 @@ TEST_F(FlashTest, ModesBlendAsTheirEquationsSay) {
     const struct {
         int mode, elapsed, duration;
         double (*result)(double d); // of the frame's channel value d
-    } rows[] = { // at p = 1/6 the swell sin(pi p) is 0.5; at p = 1 it is sin(3.1415)
+    } rows[] = {
+        // at p = 1/6 the swell sin(pi p) is 0.5; at p = 1 it is sin(3.1415)
         {0, 500, 1000, [](double) { return 1.0; }},
         {0, 0, 1000, [](double d) { return d; }},
         {0, 1000, 1000, [](double d) { return d + 9.27e-5; }},

@@ -85,7 +85,9 @@ TEST_F(FontTest, LinesStartTogetherAndEveryCharacterUpToTheEndIsDrawn) {
         {"\nA", lines({0, 1})},
         {"A\n", lines({1})},
         {"\n", ""},
-        {"A\x01\x1f\x7f\x80\xff" "B", lines({3})}, // only codes 32 to 127 have glyphs
+        {"A\x01\x1f\x7f\x80\xff"
+         "B",
+         lines({3})}, // only codes 32 to 127 have glyphs
     };
     for (const auto& [text, want] : rows)
         EXPECT_EQ(layout(*fx->font, text), want) << text;
@@ -103,7 +105,8 @@ TEST_F(FontTest, CardsAddTheirGlyphCellsWhereTheLayoutPutsThem) {
         for (int c = 0; c < 3; ++c)
             EXPECT_NEAR(p[size_t(c)], 20 + 0.8 * cellColour(word[k])[size_t(c)], 2) << word[k];
     }
-    for (auto [x, y] : {std::pair{200 + int(28.8 * 7) + 4, 304}, {300, 340}, {300, 260}, {150, 304}})
+    for (auto [x, y] :
+         {std::pair{200 + int(28.8 * 7) + 4, 304}, {300, 340}, {300, 260}, {150, 304}})
         EXPECT_EQ(pixel(x, y), (Rgba{20, 20, 20, 255})) << x << "," << y;
     fill(0, 0, 0);
     show("AB\nCD"); // the second line 32 units, 48 pixels, lower

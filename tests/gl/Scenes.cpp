@@ -49,7 +49,8 @@ void described(const CubeVom& cube, int method, int time, int tl, int duration) 
     cube.flareTexture->bind();
     const float T = float(time), s = float(std::pow(std::sin(tl / 2500.0f), 2));
     const float q = s < 0.5f ? 0 : std::min(1.0f, 12 * float(std::pow((s - 0.5f) * 2, 4)));
-    const float e = float(std::sin(float(tl) / duration * 3.1415f * 0.5f)), m = method == 5 ? e : 1 - e;
+    const float e = float(std::sin(float(tl) / duration * 3.1415f * 0.5f)),
+                m = method == 5 ? e : 1 - e;
     for (int c = -6; c <= 6 && method != 3 && method != 4; ++c)
         for (int i = 0; i <= (method == 0 ? 12 : 30); ++i) {
             const float g = float(time * ((c & 1) + 1)) / 100; // odd rings twice as fast
@@ -59,7 +60,8 @@ void described(const CubeVom& cube, int method, int time, int tl, int duration) 
                 glRotatef(90 * q, 0, 0, 1);
                 glTranslatef(0, 0, 10.5f * q);
                 glTranslatef(c, j, -12);
-                for (auto [d, x, y, z] : {std::array<float, 4>{30, 0, 0, 1}, {20, 0, 1, 0}, {10, 1, 0, 0}})
+                for (auto [d, x, y, z] :
+                     {std::array<float, 4>{30, 0, 0, 1}, {20, 0, 1, 0}, {10, 1, 0, 0}})
                     glRotatef((40.0f * k + T) / d, x, y, z);
             } else if (method == 1) {
                 glTranslatef(0, 0, -12);
@@ -95,9 +97,9 @@ TEST_F(Scenes, CubeVariantsDrawTheirDescriptions) {
     CubeVom cube; // with the build's flare
     const struct {
         int method, time, start;
-    } rows[] = {{0, 1000, 0}, {0, 5000, 0},   {0, 13000, 10000}, {1, 8000, 0},   {1, 8000, 7000},
-                {5, 8000, 8000}, {5, 12000, 8000}, {6, 9000, 8000}, {6, 18000, 8000}, {3, 5000, 0},
-                {3, 5000, 4000}, {4, 1000, 0}};
+    } rows[] = {{0, 1000, 0},     {0, 5000, 0},    {0, 13000, 10000}, {1, 8000, 0},
+                {1, 8000, 7000},  {5, 8000, 8000}, {5, 12000, 8000},  {6, 9000, 8000},
+                {6, 18000, 8000}, {3, 5000, 0},    {3, 5000, 4000},   {4, 1000, 0}};
     for (const auto& r : rows) {
         SCOPED_TRACE("method " + std::to_string(r.method) + " at " + std::to_string(r.time) +
                      " from " + std::to_string(r.start));
@@ -167,7 +169,9 @@ TEST_F(Scenes, OutlinedCubesLeaveOnlyTheirOutlines) {
         }
     ASSERT_FALSE(runs.empty());
     EXPECT_EQ(std::max_element(runs.begin(), runs.end(),
-                               [](auto a, auto b) { return a.second < b.second; })->first, 3);
+                               [](auto a, auto b) { return a.second < b.second; })
+                  ->first,
+              3);
     tea.draw(1234);
     EXPECT_NEAR(tea.phase, 4.04f, 1e-5);
     EXPECT_FALSE(frame() == f) << "the outlines wobble from draw to draw";

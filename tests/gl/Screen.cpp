@@ -22,8 +22,8 @@ GLint level(GLenum what) {
 }
 std::vector<GLint> params() {
     std::vector<GLint> v;
-    for (GLenum p : {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_WRAP_S,
-                     GL_TEXTURE_WRAP_T}) {
+    for (GLenum p :
+         {GL_TEXTURE_MAG_FILTER, GL_TEXTURE_MIN_FILTER, GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T}) {
         v.push_back(-1);
         glGetTexParameteriv(GL_TEXTURE_2D, p, &v.back());
     }

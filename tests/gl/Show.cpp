@@ -25,9 +25,9 @@ Script* Show::script = nullptr;
 // A track's entries as "name+index/duration", "@start" before one that does not start
 // where the one before it ended: c cube, b blur, f flash, k card, T outlines, F background.
 std::string listing(int track) {
-    const std::pair<const void*, std::string> names[] = {
-        {cubeEffect, "c"}, {blurEffect, "b"}, {flashEffect, "f"}, {fontEffect, "k"},
-        {teaEffect, "T"},  {fondEffect, "F"}};
+    const std::pair<const void*, std::string> names[] = {{cubeEffect, "c"},  {blurEffect, "b"},
+                                                         {flashEffect, "f"}, {fontEffect, "k"},
+                                                         {teaEffect, "T"},   {fondEffect, "F"}};
     const std::pair<const AttribSet*, int> sets[] = {
         {cubeMethods, 7}, {blurSettings, 2}, {flashModes, 6}, {textCards, 50}};
     std::string out;
@@ -48,7 +48,8 @@ std::string listing(int track) {
 TEST_F(Show, TracksHoldTheTimelineTables) {
     EXPECT_EQ(listing(0), "c1/10000 c6/10000 c0/14000 c3/16000 T/35000 c6/5000 c0/5000 c5/5000 "
                           "c1/5000 c6/5000 c0/10625 F/43000 c1/12000 ");
-    EXPECT_EQ(listing(1), "b0/10000 b0/10000 b0/14000 b0/16000 b1/35000 b0/35625 @163625 b0/12000 ");
+    EXPECT_EQ(listing(1),
+              "b0/10000 b0/10000 b0/14000 b0/16000 b1/35000 b0/35625 @163625 b0/12000 ");
     EXPECT_EQ(listing(2),
               "@9800 f0/400 f0/450 f0/150 f3/750 f2/900 @13350 f1/450 f1/150 f0/750 f3/900 @16500 "
               "f2/450 f2/150 f1/750 f0/900 @33750 f0/500 @49500 f0/1000 f0/510 f0/170 f3/850 "
@@ -71,8 +72,7 @@ TEST_F(Show, TracksHoldTheTimelineTables) {
         const int end = starts[k] + (k == 5 ? 10000 : 5000);
         cards += "@" + std::to_string(starts[k]) + " k" + std::to_string(k) + "/" +
                  std::to_string(end - starts[k]) + " ";
-        if (k != 23 && k != 33)
-            wipes += std::to_string(end - 1125) + (k % 2 ? "/1 " : "/3 ");
+        if (k != 23 && k != 33) wipes += std::to_string(end - 1125) + (k % 2 ? "/1 " : "/3 ");
     }
     std::string got;
     for (const Fx& fx : demo.track(3).entries)

@@ -69,7 +69,7 @@ protected:
             if (r.perspective) { // gluPerspective(45, aspect, 1, 100)
                 const Values& p = after.at("projection");
                 const double f = 1 / std::tan(M_PI / 8);
-                const Values want = {f / r.perspective, 0, 0, 0, 0, f, 0, 0, 0, 0,
+                const Values want = {f / r.perspective, 0,  0, 0, 0,           f, 0, 0, 0, 0,
                                      -101.0 / 99,       -1, 0, 0, -200.0 / 99, 0};
                 for (size_t i = 0; i < 16; ++i)
                     EXPECT_NEAR(p[i], want[i], 1e-5) << "projection " << i;
@@ -95,38 +95,52 @@ TEST_F(States, EachEffectLeavesOnlyWhatItMay) {
     const std::map<std::string, Values> additive = {{"blend func", {one, one}},
                                                     {"matrix mode", {modelview}}};
     std::vector<Row> rows = {
-        {"white flash", [&] { show(flash, "mode", 0, 500); },
+        {"white flash",
+         [&] { show(flash, "mode", 0, 500); },
          {{"blend func", {one, one}}, {"colour", {c, c, c, 1}}, {"matrix mode", {modelview}}},
          {}},
-        {"white flash at its end", [&] { show(flash, "mode", 0, 1000); },
-         {{"colour", {end, end, end, 1}}}, {"blend func", "matrix mode"}},
-        {"fade in", [&] { show(flash, "mode", 4, 300); },
-         {{"blend func", {GL_ZERO, GL_SRC_COLOR}}, {"colour", {0.3f, 0.3f, 0.3f, 1}},
+        {"white flash at its end",
+         [&] { show(flash, "mode", 0, 1000); },
+         {{"colour", {end, end, end, 1}}},
+         {"blend func", "matrix mode"}},
+        {"fade in",
+         [&] { show(flash, "mode", 4, 300); },
+         {{"blend func", {GL_ZERO, GL_SRC_COLOR}},
+          {"colour", {0.3f, 0.3f, 0.3f, 1}},
           {"matrix mode", {modelview}}},
          {}},
         {"background", [&] { fond.draw(1000); }, additive, {"bound texture"}},
         {"zoom blur", [&] { show(blur, "mode", 0, 100); }, additive, {"bound texture"}},
         {"glow", [&] { show(blur, "mode", 1, 100); }, additive, {"bound texture"}},
-        {"blur transition", [&] { transit(trBlur); },
+        {"blur transition",
+         [&] { transit(trBlur); },
          {{"blend func", {one, one}}, {"matrix mode", {modelview}}, {"texture env", {GL_MODULATE}}},
          {"bound texture"}},
         {"wipe 1", [&] { transit(tr1, true); }, {{"viewport", {0, 0, 800, 600}}}, {}},
         {"wipe 3", [&] { transit(tr3, true); }, {{"viewport", {0, 0, 800, 600}}}, {}},
-        {"card", [&] { show(font, "mode", 0, 0); },
-         {{"blend func", {one, one}}, {"matrix mode", {modelview}}, {"depth mask", {1}},
+        {"card",
+         [&] { show(font, "mode", 0, 0); },
+         {{"blend func", {one, one}},
+          {"matrix mode", {modelview}},
+          {"depth mask", {1}},
           {"active unit", {GL_TEXTURE0_ARB}}},
          {"bound texture"}},
-        {"outlines", [&] { tea.draw(777); },
+        {"outlines",
+         [&] { tea.draw(777); },
          {{"matrix mode", {modelview}}, {"modelview", identity()}, {"texture env", {GL_MODULATE}}},
-         {"bound texture"}, 600.0 / 800},
+         {"bound texture"},
+         600.0 / 800},
     };
     for (int method : {0, 1, 2, 3, 4, 5, 6}) {
-        Row r{"cube method " + std::to_string(method), [&cube, method] {
-                  show(cube, "method", method, 300);
-              },
-              {{"matrix mode", {modelview}}, {"active unit", {GL_TEXTURE0_ARB}},
-               {"texture 1", {0}}, {"gen s 1", {0}}, {"gen t 1", {0}}},
-              {}, 800.0 / 600};
+        Row r{"cube method " + std::to_string(method),
+              [&cube, method] { show(cube, "method", method, 300); },
+              {{"matrix mode", {modelview}},
+               {"active unit", {GL_TEXTURE0_ARB}},
+               {"texture 1", {0}},
+               {"gen s 1", {0}},
+               {"gen t 1", {0}}},
+              {},
+              800.0 / 600};
         if (method == 3)
             r.may = {"modelview", "bound texture 1"}; // the surface keeps its turn
         else

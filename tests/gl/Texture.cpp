@@ -38,8 +38,8 @@ TEST_F(TextureLoad, DefinesTheImageFirstRowAtTheBottomAndLeavesItBound) {
     Scratch folder;
     for (int channels : {3, 4}) {
         for (bool runLength : {false, true}) {
-            const std::string path = folder.path + "/odd" + std::to_string(channels) +
-                                     (runLength ? "r.tga" : ".tga");
+            const std::string path =
+                folder.path + "/odd" + std::to_string(channels) + (runLength ? "r.tga" : ".tga");
             const Image image = picture(3, 5, channels);
             ASSERT_TRUE(writeTga(path, image, runLength));
             glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // rows of 9 bytes need 1

@@ -114,7 +114,8 @@ TEST_F(TransitionTest, BlurTransitionTurnsTheTwoPicturesAgainstEachOther) {
                     if (!layered(px, py, elapsed / 1000.0, red, green)) continue;
                     ++checked;
                     const Rgba got = pixel(px, py);
-                    ASSERT_EQ(Rgba({got[0], got[1], got[2], 0}), (Rgba{red * 255, green * 255, 0, 0}))
+                    ASSERT_EQ(Rgba({got[0], got[1], got[2], 0}),
+                              (Rgba{red * 255, green * 255, 0, 0}))
                         << px << "," << py;
                 }
             EXPECT_GT(checked, 1500);

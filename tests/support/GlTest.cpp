@@ -81,27 +81,40 @@ std::ostream& operator<<(std::ostream& os, const GlTest::Rgba& p) {
 }
 
 namespace {
-const std::pair<const char*, GLenum> caps[] = {
-    {"depth test", GL_DEPTH_TEST}, {"culling", GL_CULL_FACE},   {"texture", GL_TEXTURE_2D},
-    {"blend", GL_BLEND},           {"lighting", GL_LIGHTING},   {"light 0", GL_LIGHT0},
-    {"colour material", GL_COLOR_MATERIAL}, {"alpha test", GL_ALPHA_TEST},
-    {"scissor test", GL_SCISSOR_TEST},      {"gen s", GL_TEXTURE_GEN_S},
-    {"gen t", GL_TEXTURE_GEN_T}};
+const std::pair<const char*, GLenum> caps[] = {{"depth test", GL_DEPTH_TEST},
+                                               {"culling", GL_CULL_FACE},
+                                               {"texture", GL_TEXTURE_2D},
+                                               {"blend", GL_BLEND},
+                                               {"lighting", GL_LIGHTING},
+                                               {"light 0", GL_LIGHT0},
+                                               {"colour material", GL_COLOR_MATERIAL},
+                                               {"alpha test", GL_ALPHA_TEST},
+                                               {"scissor test", GL_SCISSOR_TEST},
+                                               {"gen s", GL_TEXTURE_GEN_S},
+                                               {"gen t", GL_TEXTURE_GEN_T}};
 struct Value {
     const char* name;
     GLenum pname;
     int count;
 };
-const Value values[] = {
-    {"blend func", GL_BLEND_SRC, 1},      {"blend func", GL_BLEND_DST, 1},
-    {"colour", GL_CURRENT_COLOR, 4},      {"viewport", GL_VIEWPORT, 4},
-    {"scissor", GL_SCISSOR_BOX, 4},       {"matrix mode", GL_MATRIX_MODE, 1},
-    {"projection", GL_PROJECTION_MATRIX, 16}, {"modelview", GL_MODELVIEW_MATRIX, 16},
-    {"stacks", GL_PROJECTION_STACK_DEPTH, 1}, {"stacks", GL_MODELVIEW_STACK_DEPTH, 1},
-    {"depth func", GL_DEPTH_FUNC, 1},     {"depth mask", GL_DEPTH_WRITEMASK, 1},
-    {"cull face", GL_CULL_FACE_MODE, 1},  {"polygon mode", GL_POLYGON_MODE, 2},
-    {"line width", GL_LINE_WIDTH, 1},     {"colour mask", GL_COLOR_WRITEMASK, 4},
-    {"active unit", GL_ACTIVE_TEXTURE_ARB, 1}, {"unpack alignment", GL_UNPACK_ALIGNMENT, 1}};
+const Value values[] = {{"blend func", GL_BLEND_SRC, 1},
+                        {"blend func", GL_BLEND_DST, 1},
+                        {"colour", GL_CURRENT_COLOR, 4},
+                        {"viewport", GL_VIEWPORT, 4},
+                        {"scissor", GL_SCISSOR_BOX, 4},
+                        {"matrix mode", GL_MATRIX_MODE, 1},
+                        {"projection", GL_PROJECTION_MATRIX, 16},
+                        {"modelview", GL_MODELVIEW_MATRIX, 16},
+                        {"stacks", GL_PROJECTION_STACK_DEPTH, 1},
+                        {"stacks", GL_MODELVIEW_STACK_DEPTH, 1},
+                        {"depth func", GL_DEPTH_FUNC, 1},
+                        {"depth mask", GL_DEPTH_WRITEMASK, 1},
+                        {"cull face", GL_CULL_FACE_MODE, 1},
+                        {"polygon mode", GL_POLYGON_MODE, 2},
+                        {"line width", GL_LINE_WIDTH, 1},
+                        {"colour mask", GL_COLOR_WRITEMASK, 4},
+                        {"active unit", GL_ACTIVE_TEXTURE_ARB, 1},
+                        {"unpack alignment", GL_UNPACK_ALIGNMENT, 1}};
 } // namespace
 
 GlState glState() {
@@ -116,7 +129,8 @@ GlState glState() {
         platform::activeTexture(GL_TEXTURE0_ARB + u);
         const std::string unitName = u ? " 1" : "";
         for (const auto& [name, cap] : caps)
-            if (u == 0 || cap == GL_TEXTURE_2D || cap == GL_TEXTURE_GEN_S || cap == GL_TEXTURE_GEN_T)
+            if (u == 0 || cap == GL_TEXTURE_2D || cap == GL_TEXTURE_GEN_S ||
+                cap == GL_TEXTURE_GEN_T)
                 s[name + unitName] = {double(glIsEnabled(cap))};
         GLint env = 0;
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);

@@ -12,8 +12,8 @@ TEST(CaptureArgs, SpansTakeTheFloorOfEachFrameInterval) {
     ASSERT_TRUE(parseCaptureArgs({"--fps", "2"}, whole, error)) << error;
     ASSERT_EQ(whole.times.size(), 352u); // 0 to 175500: the show, its end excluded
     EXPECT_EQ(whole.times.back(), 175500);
-    ASSERT_TRUE(parseCaptureArgs({"--video", "v.mp4", "--from", "1000", "--to", "2000"}, video,
-                                 error));
+    ASSERT_TRUE(
+        parseCaptureArgs({"--video", "v.mp4", "--from", "1000", "--to", "2000"}, video, error));
     EXPECT_EQ(video.fps, 60);
     EXPECT_EQ(video.times.size(), 60u);
     EXPECT_EQ(video.times.front(), 1000);
@@ -27,10 +27,20 @@ TEST(CaptureArgs, ChosenTimesKeepTheirOrderAndBadLinesAreRefused) {
     EXPECT_EQ(a.times, (std::vector<int>{41000, 0}));
     EXPECT_FALSE(a.big);
     const std::vector<std::vector<std::string>> bad = {
-        {}, {"--at"}, {"--at", "-5"}, {"--at", "12abc"}, {"--at", "99999999999999999999"},
-        {"--size", "1024x768", "--at", "0"}, {"--at", "0", "--fps", "30"}, {"--fps", "0"},
-        {"--fps", "1001"}, {"--fps", "30", "--from", "5000", "--to", "5000"}, {"--from", "10"},
-        {"--at", "0", "--video", "v.mp4"}, {"--frobnicate", "1"}, {"stray"}};
+        {},
+        {"--at"},
+        {"--at", "-5"},
+        {"--at", "12abc"},
+        {"--at", "99999999999999999999"},
+        {"--size", "1024x768", "--at", "0"},
+        {"--at", "0", "--fps", "30"},
+        {"--fps", "0"},
+        {"--fps", "1001"},
+        {"--fps", "30", "--from", "5000", "--to", "5000"},
+        {"--from", "10"},
+        {"--at", "0", "--video", "v.mp4"},
+        {"--frobnicate", "1"},
+        {"stray"}};
     for (const auto& args : bad) {
         CaptureArgs refused;
         error.clear();

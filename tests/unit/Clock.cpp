@@ -10,9 +10,14 @@ TEST(Clock, MillisecondsTruncateTowardZeroIn64Bits) {
     const struct {
         int64_t base, now, frequency;
         int ms;
-    } rows[] = {{0, 0, 1000000, 0},       {100, 1100, 1000, 1000},      {0, 999, 1000000, 0},
-                {0, 1999, 1000000, 1},    {1999, 0, 1000000, -1},       {0, 100, 0, 0},
-                {5 * ns, 605 * ns, ns, 600000}, {0, 175625 * ns / 1000 - 1, ns, 175624}};
+    } rows[] = {{0, 0, 1000000, 0},
+                {100, 1100, 1000, 1000},
+                {0, 999, 1000000, 0},
+                {0, 1999, 1000000, 1},
+                {1999, 0, 1000000, -1},
+                {0, 100, 0, 0},
+                {5 * ns, 605 * ns, ns, 600000},
+                {0, 175625 * ns / 1000 - 1, ns, 175624}};
     for (const auto& r : rows)
         EXPECT_EQ(platform::elapsedMs(r.base, r.now, r.frequency), r.ms)
             << r.base << " " << r.now << " " << r.frequency;

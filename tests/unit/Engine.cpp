@@ -197,8 +197,8 @@ TEST(Transit, TheSharedEffectFollowsEveryCopy) {
 TEST(Demo, DrawsTracksInAscendingOrderUntilAllAreInAGap) {
     Probe p0("0"), p1("1"), p2("2"), low("-7");
     Demo d;
-    Fx e2(&p2, 100, nullptr), e0(&p0, 100, nullptr), e1(&p1, 100, nullptr),
-        e7(&low, 100, nullptr), later(&p0, 100, nullptr);
+    Fx e2(&p2, 100, nullptr), e0(&p0, 100, nullptr), e1(&p1, 100, nullptr), e7(&low, 100, nullptr),
+        later(&p0, 100, nullptr);
     d.track(2).add(e2);
     d.track(0).add(e0).advance(100).add(later);
     d.track(-7).add(e7); // any number, created on first use

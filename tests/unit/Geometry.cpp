@@ -68,7 +68,7 @@ TEST(CubeMeshes, FlatNormalsOfDegenerateQuadsAreUp) {
     const struct {
         const float *v0, *v1, *v3;
         float n[3];
-    } rows[] = {{a, b, c, {0, 0, 1}},  {a, a, a, {0, 1, 0}},   {a, b, a, {0, 1, 0}},
+    } rows[] = {{a, b, c, {0, 0, 1}},   {a, a, a, {0, 1, 0}},   {a, b, a, {0, 1, 0}},
                 {a, bad, c, {0, 1, 0}}, {a, far, c, {0, 1, 0}}, {o, t1, t3, {0, 0, 1}}};
     for (const auto& r : rows) {
         float n[3];

@@ -24,8 +24,24 @@ Bytes operator*(const Bytes& unit, size_t times) {
 
 // ID length, colour-map type, image type, colour-map fields, origins, size, depth, descriptor.
 Bytes header(int type, int w, int h, int depth, int idLength = 0, int descriptor = 0) {
-    return {uint8_t(idLength), 0, uint8_t(type), 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(w),
-            uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), uint8_t(depth), uint8_t(descriptor)};
+    return {uint8_t(idLength),
+            0,
+            uint8_t(type),
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            0,
+            uint8_t(w),
+            uint8_t(w >> 8),
+            uint8_t(h),
+            uint8_t(h >> 8),
+            uint8_t(depth),
+            uint8_t(descriptor)};
 }
 Bytes with(Bytes b, size_t at, uint8_t value) {
     b[at] = value;
@@ -71,12 +87,17 @@ struct Case {
 std::vector<Case> cases() {
     std::vector<Case> c = {
         {"24-bit, B G R to R G B, rows in file order", image24, true, GL_RGB, 2, 2, rgb},
-        {"32-bit keeps alpha", header(2, 3, 1, 32) + bgr, true, GL_RGBA, 3, 1,
+        {"32-bit keeps alpha",
+         header(2, 3, 1, 32) + bgr,
+         true,
+         GL_RGBA,
+         3,
+         1,
          {3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12}},
         {"descriptor ignored", header(2, 2, 2, 24, 0, 0x28) + bgr, true, GL_RGB, 2, 2, rgb},
         {"trailing bytes", image24 + Bytes{7, 7}, true, GL_RGB, 2, 2, rgb},
-        {"largest side", header(2, 16384, 1, 24) + Bytes{1, 2, 3} * 16384, true, GL_RGB, 16384,
-         1, Bytes{3, 2, 1} * 16384},
+        {"largest side", header(2, 16384, 1, 24) + Bytes{1, 2, 3} * 16384, true, GL_RGB, 16384, 1,
+         Bytes{3, 2, 1} * 16384},
         {"uncompressed short of its size", header(2, 16384, 16384, 32) + bgr, false},
         {"uncompressed one byte short", cut(image24, 29), false},
         {"header cut", cut(image24, 17), false},
@@ -90,31 +111,35 @@ std::vector<Case> cases() {
         {"RLE empty 0x5", header(10, 0, 5, 24), true, GL_RGB, 0, 5},
         {"RLE empty 5x0", header(10, 5, 0, 32), true, GL_RGBA, 5, 0},
         // Packets 0x80 (1), 0x00 (1), 0xFF (128, across the row end), 0x7F (128 raw).
-        {"RLE packet limits", header(10, 129, 2, 24) + Bytes{0x80, 10, 20, 30, 0x00, 40, 50, 60,
-                                                             0xFF, 70, 80, 90, 0x7F} +
-                                  rising(128, 3),
+        {"RLE packet limits",
+         header(10, 129, 2, 24) +
+             Bytes{0x80, 10, 20, 30, 0x00, 40, 50, 60, 0xFF, 70, 80, 90, 0x7F} + rising(128, 3),
          true, GL_RGB, 129, 2,
          Bytes{30, 20, 10, 60, 50, 40} + Bytes{90, 80, 70} * 128 + risingOut(128, 3)},
         {"RLE 32-bit skips the image ID",
-         header(10, 2, 2, 32, 5) + Bytes{'h', 'e', 'l', 'l', 'o', 0x81, 1, 2, 3, 4, 0x01, 5, 6,
-                                         7, 8, 9, 10, 11, 12},
-         true, GL_RGBA, 2, 2, {3, 2, 1, 4, 3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12}},
-        {"RLE run cut at the last pixel", header(10, 3, 1, 24) + Bytes{0xFF, 1, 2, 3} +
-                                              Bytes{0x80, 9, 9, 9} * 4,
-         true, GL_RGB, 3, 1, Bytes{3, 2, 1} * 3},
+         header(10, 2, 2, 32, 5) +
+             Bytes{'h', 'e', 'l', 'l', 'o', 0x81, 1, 2, 3, 4, 0x01, 5, 6, 7, 8, 9, 10, 11, 12},
+         true,
+         GL_RGBA,
+         2,
+         2,
+         {3, 2, 1, 4, 3, 2, 1, 4, 7, 6, 5, 8, 11, 10, 9, 12}},
+        {"RLE run cut at the last pixel",
+         header(10, 3, 1, 24) + Bytes{0xFF, 1, 2, 3} + Bytes{0x80, 9, 9, 9} * 4, true, GL_RGB, 3, 1,
+         Bytes{3, 2, 1} * 3},
         {"RLE raw packet cut at the last pixel",
-         header(10, 3, 1, 32) + Bytes{0x80, 7, 7, 7, 7, 0x7F} + rising(128, 4), true, GL_RGBA, 3,
-         1, Bytes{7, 7, 7, 7} + risingOut(2, 4)},
-        {"RLE ends after a packet", header(10, 2, 2, 24) + Bytes{0x80, 1, 2, 3}, true, GL_RGB, 2,
-         2, Bytes{3, 2, 1} * 4},
+         header(10, 3, 1, 32) + Bytes{0x80, 7, 7, 7, 7, 0x7F} + rising(128, 4), true, GL_RGBA, 3, 1,
+         Bytes{7, 7, 7, 7} + risingOut(2, 4)},
+        {"RLE ends after a packet", header(10, 2, 2, 24) + Bytes{0x80, 1, 2, 3}, true, GL_RGB, 2, 2,
+         Bytes{3, 2, 1} * 4},
         {"RLE ends inside a raw packet",
          header(10, 2, 2, 24) + Bytes{0x80, 1, 2, 3, 0x02, 4, 5, 6, 7}, true, GL_RGB, 2, 2,
          Bytes{3, 2, 1} + Bytes{6, 5, 4} * 3},
         {"RLE ends on a run header", header(10, 2, 2, 32) + Bytes{0x00, 1, 2, 3, 4, 0x85}, true,
          GL_RGBA, 2, 2, Bytes{3, 2, 1, 4} * 4},
         {"RLE without data", header(10, 2, 3, 32), true, GL_RGBA, 2, 3, Bytes(24, 0)},
-        {"RLE without a whole pixel", header(10, 2, 3, 32) + Bytes{0x00, 1, 2}, true, GL_RGBA, 2,
-         3, Bytes(24, 0)},
+        {"RLE without a whole pixel", header(10, 2, 3, 32) + Bytes{0x00, 1, 2}, true, GL_RGBA, 2, 3,
+         Bytes(24, 0)},
         {"RLE image ID past the end", header(10, 1, 1, 24, 200) + Bytes{0x80, 1, 2, 3}, true,
          GL_RGB, 1, 1, Bytes(3, 0)},
     };
