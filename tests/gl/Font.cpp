@@ -44,7 +44,7 @@ protected:
 
 // Glyph centres relative to the pen, as printed in a projection of one unit a pixel.
 std::string layout(BitmapFont& font, const char* text) {
-    const Polygons polygons = feedback([&] {
+    const auto polygons = feedback([&] {
         GLPP::glppOrtho2D ortho(0, 800, 0, 600);
         glTranslatef(100, 300, 0);
         font.print(text);
@@ -124,7 +124,7 @@ TEST_F(FontTest, TheShakeTakesOneRandomNumberPerDraw) {
     set.set(Attrib("text", "A"));
     fx->configure(&set);
     for (int r : {r1, r2}) {
-        const Polygons p = feedback([&] { fx->draw(0); });
+        const auto p = feedback([&] { fx->draw(0); });
         ASSERT_FALSE(p.empty());
         const float j = r / 32767.0f * 5.5f;
         EXPECT_NEAR(p[0][0][0], 200 - 16 + j, 1e-3); // the glyph's lower-left corner

@@ -1,5 +1,5 @@
-// The GLPP guards from a table of starting states: the state inside the scope, and
-// after it, also when the scope itself changed the value behind the guard's back.
+// The GLPP guards from a table of starting states: the state inside the scope and after
+// it, also when the scope changed the value behind the guard's back.
 #include "glpp/Guards.h"
 #include "support/GlTest.h"
 #include <cmath>
@@ -11,35 +11,33 @@ namespace {
 
 using Values = std::vector<double>;
 
+// One property of the GL state: how to read it, and how to set it.
 struct Property {
     std::function<Values()> read;
     std::function<void(const Values&)> write;
 };
-
 Property cap(GLenum c) {
     return {[c] { return Values{double(glIsEnabled(c))}; },
             [c](const Values& v) { v[0] ? glEnable(c) : glDisable(c); }};
 }
-Property value(GLenum pname, int count, std::function<void(const Values&)> write) {
-    return {[pname, count] {
+Property value(GLenum pname, int n, void (*write)(const Values&)) {
+    return {[pname, n] {
                 GLdouble v[4];
                 glGetDoublev(pname, v);
-                return Values(v, v + count);
+                return Values(v, v + n);
             },
-            std::move(write)};
+            write};
 }
-const Property cullFace =
+const Property cull =
     value(GL_CULL_FACE_MODE, 1, [](const Values& v) { glCullFace(GLenum(v[0])); });
-const Property depthFunc =
-    value(GL_DEPTH_FUNC, 1, [](const Values& v) { glDepthFunc(GLenum(v[0])); });
+const Property depth = value(GL_DEPTH_FUNC, 1, [](const Values& v) { glDepthFunc(GLenum(v[0])); });
+const Property width = value(GL_LINE_WIDTH, 1, [](const Values& v) { glLineWidth(float(v[0])); });
 const Property polygon = value(GL_POLYGON_MODE, 2, [](const Values& v) {
     glPolygonMode(GL_FRONT, GLenum(v[0]));
     glPolygonMode(GL_BACK, GLenum(v[1]));
 });
 const Property colour =
     value(GL_CURRENT_COLOR, 4, [](const Values& v) { glColor4d(v[0], v[1], v[2], v[3]); });
-const Property lineWidth =
-    value(GL_LINE_WIDTH, 1, [](const Values& v) { glLineWidth(float(v[0])); });
 const Property viewport = value(GL_VIEWPORT, 4, [](const Values& v) {
     glViewport(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
 });
@@ -47,177 +45,57 @@ const Property scissor = value(GL_SCISSOR_BOX, 4, [](const Values& v) {
     glScissor(int(v[0]), int(v[1]), int(v[2]), int(v[3]));
 });
 
-template <class G, class... A> std::function<std::shared_ptr<void>()> guard(A... args) {
-    return [=] { return std::make_shared<G>(args...); };
+// From `start`, guard G(args) must give `inside`; when the scope then sets `scope`
+// itself (unless empty), `after` must follow the guard's end.
+template <class G, class... A>
+void check(const Property& p, Values start, Values inside, Values scope, Values after, A... args) {
+    p.write(start);
+    {
+        const auto guard = std::make_unique<G>(args...);
+        EXPECT_EQ(p.read(), inside) << "from " << ::testing::PrintToString(start);
+        if (!scope.empty()) p.write(scope);
+    }
+    EXPECT_EQ(p.read(), after) << "from " << ::testing::PrintToString(start);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
-
-struct Row {
-    const char* what;
-    Property property;
-    Values start;
-    std::function<std::shared_ptr<void>()> make;
-    Values inside;
-    Values changedInside; // what the scope sets itself, if anything
-    Values after;
-};
-
-const double nearlyTwo = std::nextafter(2.0f, 3.0f);
-const Values full = {0, 0, 800, 600}, box = {100, 50, 20, 10};
 
 using Guards = GlTest;
 
-TEST_F(Guards, EachGuardSetsAndRestoresOnlyWhatItMust) {
-    const Row rows[] = {
-        {"enable from off", cap(GL_BLEND), {0}, guard<glppEnable<GL_BLEND>>(), {1}, {}, {0}},
-        {"enable from on", cap(GL_LIGHT0), {1}, guard<glppEnable<GL_LIGHT0>>(), {1}, {}, {1}},
-        {"enable leaves others' changes",
-         cap(GL_CULL_FACE),
-         {1},
-         guard<glppEnable<GL_CULL_FACE>>(),
-         {1},
-         {0},
-         {0}},
-        {"enable undoes its own",
-         cap(GL_TEXTURE_2D),
-         {0},
-         guard<glppEnable<GL_TEXTURE_2D>>(),
-         {1},
-         {1},
-         {0}},
-        {"disable from on", cap(GL_LIGHTING), {1}, guard<glppDisable<GL_LIGHTING>>(), {0}, {}, {1}},
-        {"disable from off",
-         cap(GL_DEPTH_TEST),
-         {0},
-         guard<glppDisable<GL_DEPTH_TEST>>(),
-         {0},
-         {},
-         {0}},
-        {"disable leaves others' changes",
-         cap(GL_ALPHA_TEST),
-         {0},
-         guard<glppDisable<GL_ALPHA_TEST>>(),
-         {0},
-         {1},
-         {1}},
-        {"switch writes off back",
-         cap(GL_TEXTURE_GEN_S),
-         {0},
-         guard<glppSwitch<GL_TEXTURE_GEN_S>>(),
-         {0},
-         {1},
-         {0}},
-        {"switch writes on back",
-         cap(GL_TEXTURE_GEN_T),
-         {1},
-         guard<glppSwitch<GL_TEXTURE_GEN_T>>(),
-         {1},
-         {0},
-         {1}},
-        {"cull face",
-         cullFace,
-         {GL_FRONT},
-         guard<glppCullFace<GL_BACK>>(),
-         {GL_BACK},
-         {GL_FRONT_AND_BACK},
-         {GL_FRONT}},
-        {"cull face already so",
-         cullFace,
-         {GL_FRONT},
-         guard<glppCullFace<GL_FRONT>>(),
-         {GL_FRONT},
-         {GL_FRONT_AND_BACK},
-         {GL_FRONT_AND_BACK}},
-        {"depth func",
-         depthFunc,
-         {GL_LESS},
-         guard<glppDepthFunc<GL_LEQUAL>>(),
-         {GL_LEQUAL},
-         {GL_ALWAYS},
-         {GL_LESS}},
-        {"depth func already so",
-         depthFunc,
-         {GL_LEQUAL},
-         guard<glppDepthFunc<GL_LEQUAL>>(),
-         {GL_LEQUAL},
-         {GL_ALWAYS},
-         {GL_ALWAYS}},
-        {"back polygon mode",
-         polygon,
-         {GL_POINT, GL_FILL},
-         guard<glppPolygonMode<GL_BACK>>(GLenum(GL_LINE)),
-         {GL_POINT, GL_LINE},
-         {},
-         {GL_POINT, GL_FILL}},
-        {"back already so",
-         polygon,
-         {GL_FILL, GL_LINE},
-         guard<glppPolygonMode<GL_BACK>>(GLenum(GL_LINE)),
-         {GL_FILL, GL_LINE},
-         {GL_FILL, GL_FILL},
-         {GL_FILL, GL_FILL}},
-        {"front polygon mode",
-         polygon,
-         {GL_LINE, GL_FILL},
-         guard<glppPolygonMode<GL_FRONT>>(GLenum(GL_FILL)),
-         {GL_FILL, GL_FILL},
-         {},
-         {GL_LINE, GL_FILL}},
-        {"front already so",
-         polygon,
-         {GL_FILL, GL_LINE},
-         guard<glppPolygonMode<GL_FRONT>>(GLenum(GL_FILL)),
-         {GL_FILL, GL_LINE},
-         {GL_POINT, GL_LINE},
-         {GL_POINT, GL_LINE}},
-        {"colour",
-         colour,
-         {1, 0, 0, 1},
-         guard<glppColorf>(0.25f, 0.5f, 0.75f, 1.0f),
-         {0.25, 0.5, 0.75, 1},
-         {0, 1, 0, 0},
-         {1, 0, 0, 1}},
-        {"line width", lineWidth, {1}, guard<glppLineWidth>(3.0f), {3}, {}, {1}},
-        {"line width already so", lineWidth, {2}, guard<glppLineWidth>(2.0f), {2}, {3}, {3}},
-        {"line width compared exactly",
-         lineWidth,
-         {nearlyTwo},
-         guard<glppLineWidth>(2.0f),
-         {2},
-         {},
-         {nearlyTwo}},
-        {"viewport", viewport, full, guard<glppViewport>(100, 50, 20, 10), box, {7, 7, 7, 7}, full},
-        {"viewport already so",
-         viewport,
-         box,
-         guard<glppViewport>(100, 50, 20, 10),
-         box,
-         {7, 7, 7, 7},
-         box},
-        {"scissor", scissor, full, guard<glppScissor>(100, 50, 20, 10), box, {7, 7, 7, 7}, full},
-    };
-    for (const Row& r : rows) {
-        SCOPED_TRACE(r.what);
-        r.property.write(r.start);
-        {
-            const std::shared_ptr<void> g = r.make();
-            EXPECT_EQ(r.property.read(), r.inside);
-            if (!r.changedInside.empty()) r.property.write(r.changedInside);
-        }
-        EXPECT_EQ(r.property.read(), r.after);
-        EXPECT_EQ(glError(), GLenum(GL_NO_ERROR));
-    }
-}
-
-// The colour and viewport guards do draw: inside a 20 x 10 corner, in their colour.
-TEST_F(Guards, DrawingInsideTheScopeUsesTheGuardedState) {
-    fill(0, 0, 0);
-    {
-        glppViewport corner(100, 50, 20, 10);
-        glppColorf green(0, 1, 0, 1);
-        glRectf(-1, -1, 1, 1);
-    }
-    EXPECT_EQ(pixel(105, 55), (Rgba{0, 255, 0, 255}));
-    EXPECT_EQ(pixel(125, 55), (Rgba{0, 0, 0, 255}));
+TEST_F(Guards, EachSetsAndRestoresOnlyWhatItMust) {
+    check<glppEnable<GL_BLEND>>(cap(GL_BLEND), {0}, {1}, {}, {0});
+    check<glppEnable<GL_LIGHT0>>(cap(GL_LIGHT0), {1}, {1}, {}, {1});
+    check<glppEnable<GL_CULL_FACE>>(cap(GL_CULL_FACE), {1}, {1}, {0}, {0});
+    check<glppEnable<GL_TEXTURE_2D>>(cap(GL_TEXTURE_2D), {0}, {1}, {1}, {0});
+    check<glppDisable<GL_LIGHTING>>(cap(GL_LIGHTING), {1}, {0}, {}, {1});
+    check<glppDisable<GL_DEPTH_TEST>>(cap(GL_DEPTH_TEST), {0}, {0}, {}, {0});
+    check<glppDisable<GL_ALPHA_TEST>>(cap(GL_ALPHA_TEST), {0}, {0}, {1}, {1});
+    check<glppDisable<GL_BLEND>>(cap(GL_BLEND), {1}, {0}, {0}, {1});
+    check<glppSwitch<GL_TEXTURE_GEN_S>>(cap(GL_TEXTURE_GEN_S), {0}, {0}, {1}, {0});
+    check<glppSwitch<GL_TEXTURE_GEN_T>>(cap(GL_TEXTURE_GEN_T), {1}, {1}, {0}, {1});
+    check<glppCullFace<GL_BACK>>(cull, {GL_FRONT}, {GL_BACK}, {GL_FRONT_AND_BACK}, {GL_FRONT});
+    check<glppCullFace<GL_FRONT>>(cull, {GL_FRONT}, {GL_FRONT}, {GL_BACK}, {GL_BACK});
+    check<glppDepthFunc<GL_LEQUAL>>(depth, {GL_LESS}, {GL_LEQUAL}, {GL_ALWAYS}, {GL_LESS});
+    check<glppDepthFunc<GL_LEQUAL>>(depth, {GL_LEQUAL}, {GL_LEQUAL}, {GL_ALWAYS}, {GL_ALWAYS});
+    // Each polygon-mode guard compares and restores its own face only.
+    check<glppPolygonMode<GL_BACK>>(polygon, {GL_POINT, GL_FILL}, {GL_POINT, GL_LINE}, {},
+                                    {GL_POINT, GL_FILL}, GLenum(GL_LINE));
+    check<glppPolygonMode<GL_BACK>>(polygon, {GL_FILL, GL_LINE}, {GL_FILL, GL_LINE},
+                                    {GL_FILL, GL_FILL}, {GL_FILL, GL_FILL}, GLenum(GL_LINE));
+    check<glppPolygonMode<GL_FRONT>>(polygon, {GL_LINE, GL_FILL}, {GL_FILL, GL_FILL}, {},
+                                     {GL_LINE, GL_FILL}, GLenum(GL_FILL));
+    check<glppPolygonMode<GL_FRONT>>(polygon, {GL_FILL, GL_LINE}, {GL_FILL, GL_LINE},
+                                     {GL_POINT, GL_LINE}, {GL_POINT, GL_LINE}, GLenum(GL_FILL));
+    check<glppColorf>(colour, {1, 0, 0, 1}, {0.25, 0.5, 0.75, 1}, {0, 1, 0, 0}, {1, 0, 0, 1}, 0.25f,
+                      0.5f, 0.75f, 1.0f);
+    check<glppLineWidth>(width, {1}, {3}, {}, {1}, 3.0f);
+    check<glppLineWidth>(width, {2}, {2}, {3}, {3}, 2.0f);
+    const double nearlyTwo = std::nextafter(2.0f, 3.0f); // compared exactly
+    check<glppLineWidth>(width, {nearlyTwo}, {2}, {}, {nearlyTwo}, 2.0f);
+    const Values full = {0, 0, 800, 600}, box = {100, 50, 20, 10}, other = {7, 7, 7, 7};
+    check<glppViewport>(viewport, full, box, other, full, 100, 50, 20, 10);
+    check<glppViewport>(viewport, box, box, other, box, 100, 50, 20, 10);
+    check<glppScissor>(scissor, full, box, other, full, 100, 50, 20, 10);
+    check<glppScissor>(scissor, box, box, other, box, 100, 50, 20, 10);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "effects/TrBlur.h"
 #include "engine/Attrib.h"
 #include "engine/Track.h"
+#include "platform/Gl.h"
 #include "support/GlTest.h"
 #include <cmath>
 #include <set>
@@ -38,6 +39,9 @@ void show(Effect& effect, const char* key, int value, int elapsed) {
     entry.start = 2000;
     entry.draw(2000 + elapsed);
 }
+
+// Whatever unit was active, the draws that use unit 1 end with unit 0 active.
+void unitOne() { platform::activeTexture(GL_TEXTURE1_ARB); }
 
 // A transition between two plain entries, at its middle; the entries may leave a tiny
 // viewport behind.
@@ -119,7 +123,7 @@ TEST_F(States, EachEffectLeavesOnlyWhatItMay) {
         {"wipe 1", [&] { transit(tr1, true); }, {{"viewport", {0, 0, 800, 600}}}, {}},
         {"wipe 3", [&] { transit(tr3, true); }, {{"viewport", {0, 0, 800, 600}}}, {}},
         {"card",
-         [&] { show(font, "mode", 0, 0); },
+         [&] { unitOne(), show(font, "mode", 0, 0); },
          {{"blend func", {one, one}},
           {"matrix mode", {modelview}},
           {"depth mask", {1}},
@@ -133,7 +137,7 @@ TEST_F(States, EachEffectLeavesOnlyWhatItMay) {
     };
     for (int method : {0, 1, 2, 3, 4, 5, 6}) {
         Row r{"cube method " + std::to_string(method),
-              [&cube, method] { show(cube, "method", method, 300); },
+              [&cube, method] { unitOne(), show(cube, "method", method, 300); },
               {{"matrix mode", {modelview}},
                {"active unit", {GL_TEXTURE0_ARB}},
                {"texture 1", {0}},

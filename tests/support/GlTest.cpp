@@ -4,14 +4,12 @@
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
-#include <GL/glext.h>
-#include <ostream>
 
 namespace {
 
-platform::Offscreen screens[2]; // 640x480 and 800x600
+platform::Offscreen screens[2]; // 640x480, 800x600
 
-class Context : public ::testing::Environment {
+struct Context : ::testing::Environment {
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(platform::openHeadless(true, error)) << error;
@@ -25,16 +23,28 @@ class Context : public ::testing::Environment {
 };
 const auto* context = ::testing::AddGlobalTestEnvironment(new Context);
 
-void matrices() {
-    for (GLenum mode : {GL_TEXTURE, GL_PROJECTION, GL_MODELVIEW}) {
-        glMatrixMode(mode);
-        const GLenum depth = mode == GL_TEXTURE      ? GL_TEXTURE_STACK_DEPTH
-                             : mode == GL_PROJECTION ? GL_PROJECTION_STACK_DEPTH
-                                                     : GL_MODELVIEW_STACK_DEPTH;
-        while (glInteger(depth) > 1)
-            glPopMatrix();
-        glLoadIdentity();
-    }
+// Capabilities, the last three also of texture unit 1, and values; '|' parts the names.
+const GLenum caps[] = {GL_DEPTH_TEST, GL_CULL_FACE,      GL_BLEND,        GL_LIGHTING,
+                       GL_LIGHT0,     GL_COLOR_MATERIAL, GL_ALPHA_TEST,   GL_SCISSOR_TEST,
+                       GL_TEXTURE_2D, GL_TEXTURE_GEN_S,  GL_TEXTURE_GEN_T};
+const char* const capNames = "depth test|culling|blend|lighting|light 0|colour material|alpha test|"
+                             "scissor test|texture|gen s|gen t";
+const GLenum values[] = {GL_BLEND_SRC,         GL_BLEND_DST,        GL_CURRENT_COLOR,
+                         GL_VIEWPORT,          GL_SCISSOR_BOX,      GL_MATRIX_MODE,
+                         GL_PROJECTION_MATRIX, GL_MODELVIEW_MATRIX, GL_PROJECTION_STACK_DEPTH};
+const GLenum moreValues[] = {GL_MODELVIEW_STACK_DEPTH, GL_DEPTH_FUNC,         GL_DEPTH_WRITEMASK,
+                             GL_CULL_FACE_MODE,        GL_POLYGON_MODE,       GL_LINE_WIDTH,
+                             GL_COLOR_WRITEMASK,       GL_ACTIVE_TEXTURE_ARB, GL_UNPACK_ALIGNMENT};
+const char* const valueNames =
+    "blend func|blend func|colour|viewport|scissor|matrix mode|projection|"
+    "modelview|stacks|stacks|depth func|depth mask|cull face|polygon mode|"
+    "line width|colour mask|active unit|unpack alignment";
+
+std::string part(const char* names, size_t i) {
+    std::string all = names;
+    for (; i > 0; --i)
+        all.erase(0, all.find('|') + 1);
+    return all.substr(0, all.find('|'));
 }
 
 } // namespace
@@ -50,14 +60,20 @@ void GlTest::SetUp() {
 void GlTest::TearDown() {
     glPopClientAttrib();
     glPopAttrib();
-    matrices();
+    open(true);
 }
 
 void GlTest::open(bool big) {
     platform::chooseResolution(platform::settings(), big);
     screens[big].bind();
+    for (auto [mode, depth] : {std::pair{GL_TEXTURE, GL_TEXTURE_STACK_DEPTH},
+                               {GL_MODELVIEW, GL_MODELVIEW_STACK_DEPTH},
+                               {GL_PROJECTION, GL_PROJECTION_STACK_DEPTH}}) {
+        glMatrixMode(mode);
+        while (glInteger(depth) > 1)
+            glPopMatrix();
+    }
     platform::resizeScene(platform::settings().width, platform::settings().height);
-    matrices();
 }
 
 GlTest::Rgba GlTest::pixel(int x, int y) {
@@ -76,66 +92,25 @@ std::vector<uint8_t> GlTest::frame() {
     return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
 }
 
-std::ostream& operator<<(std::ostream& os, const GlTest::Rgba& p) {
-    return os << "(" << p[0] << ", " << p[1] << ", " << p[2] << ", " << p[3] << ")";
-}
-
-namespace {
-const std::pair<const char*, GLenum> caps[] = {{"depth test", GL_DEPTH_TEST},
-                                               {"culling", GL_CULL_FACE},
-                                               {"texture", GL_TEXTURE_2D},
-                                               {"blend", GL_BLEND},
-                                               {"lighting", GL_LIGHTING},
-                                               {"light 0", GL_LIGHT0},
-                                               {"colour material", GL_COLOR_MATERIAL},
-                                               {"alpha test", GL_ALPHA_TEST},
-                                               {"scissor test", GL_SCISSOR_TEST},
-                                               {"gen s", GL_TEXTURE_GEN_S},
-                                               {"gen t", GL_TEXTURE_GEN_T}};
-struct Value {
-    const char* name;
-    GLenum pname;
-    int count;
-};
-const Value values[] = {{"blend func", GL_BLEND_SRC, 1},
-                        {"blend func", GL_BLEND_DST, 1},
-                        {"colour", GL_CURRENT_COLOR, 4},
-                        {"viewport", GL_VIEWPORT, 4},
-                        {"scissor", GL_SCISSOR_BOX, 4},
-                        {"matrix mode", GL_MATRIX_MODE, 1},
-                        {"projection", GL_PROJECTION_MATRIX, 16},
-                        {"modelview", GL_MODELVIEW_MATRIX, 16},
-                        {"stacks", GL_PROJECTION_STACK_DEPTH, 1},
-                        {"stacks", GL_MODELVIEW_STACK_DEPTH, 1},
-                        {"depth func", GL_DEPTH_FUNC, 1},
-                        {"depth mask", GL_DEPTH_WRITEMASK, 1},
-                        {"cull face", GL_CULL_FACE_MODE, 1},
-                        {"polygon mode", GL_POLYGON_MODE, 2},
-                        {"line width", GL_LINE_WIDTH, 1},
-                        {"colour mask", GL_COLOR_WRITEMASK, 4},
-                        {"active unit", GL_ACTIVE_TEXTURE_ARB, 1},
-                        {"unpack alignment", GL_UNPACK_ALIGNMENT, 1}};
-} // namespace
-
 GlState glState() {
     GlState s;
-    const GLint unit = glInteger(GL_ACTIVE_TEXTURE_ARB);
-    for (const Value& v : values) {
+    for (size_t i = 0; i < std::size(values) + std::size(moreValues); ++i) {
         GLdouble d[16];
-        glGetDoublev(v.pname, d);
-        s[v.name].insert(s[v.name].end(), d, d + v.count);
+        std::fill(d, d + 16, -12345.5); // what GL does not fill is left out
+        glGetDoublev(i < std::size(values) ? values[i] : moreValues[i - std::size(values)], d);
+        std::copy_if(d, d + 16, std::back_inserter(s[part(valueNames, i)]),
+                     [](double v) { return v != -12345.5; });
     }
-    for (int u : {1, 0}) { // per texture unit; names of unit 1 end in " 1"
+    const GLint unit = glInteger(GL_ACTIVE_TEXTURE_ARB);
+    for (int u : {1, 0}) {
         platform::activeTexture(GL_TEXTURE0_ARB + u);
-        const std::string unitName = u ? " 1" : "";
-        for (const auto& [name, cap] : caps)
-            if (u == 0 || cap == GL_TEXTURE_2D || cap == GL_TEXTURE_GEN_S ||
-                cap == GL_TEXTURE_GEN_T)
-                s[name + unitName] = {double(glIsEnabled(cap))};
+        const std::string suffix = u ? " 1" : "";
+        for (size_t i = u ? 8 : 0; i < std::size(caps); ++i)
+            s[part(capNames, i) + suffix] = {double(glIsEnabled(caps[i]))};
         GLint env = 0;
         glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
-        s["texture env" + unitName] = {double(env)};
-        s["bound texture" + unitName] = {double(glInteger(GL_TEXTURE_BINDING_2D))};
+        s["texture env" + suffix] = {double(env)};
+        s["bound texture" + suffix] = {double(glInteger(GL_TEXTURE_BINDING_2D))};
     }
     platform::activeTexture(GLenum(unit));
     return s;
@@ -151,11 +126,10 @@ std::vector<std::string> changed(const GlState& before, const GlState& after) {
 void startState(bool on) {
     for (int u : {1, 0}) {
         platform::activeTexture(GL_TEXTURE0_ARB + u);
-        for (const auto& [name, cap] : caps)
+        for (GLenum cap : caps)
             on ? glEnable(cap) : glDisable(cap);
         glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, on ? GL_REPLACE : GL_MODULATE);
     }
-    if (!on) platform::activeTexture(GL_TEXTURE0_ARB);
     glBlendFunc(on ? GL_SRC_ALPHA : GL_ONE, on ? GL_ONE_MINUS_SRC_ALPHA : GL_ZERO);
     on ? glColor4f(0.3f, 0.6f, 0.9f, 0.5f) : glColor4f(1, 1, 1, 1);
     glScissor(on ? 100 : 0, on ? 120 : 0, on ? 30 : 800, on ? 40 : 600);
@@ -172,15 +146,14 @@ void startState(bool on) {
 void Paint::draw(int time) {
     GLint v[4];
     glGetIntegerv(GL_VIEWPORT, v);
-    drawn += std::to_string(v[0]) + " " + std::to_string(v[1]) + " " + std::to_string(v[2]) + " " +
-             std::to_string(v[3]) + " " + std::to_string(start) + "+" + std::to_string(duration) +
-             "@" + std::to_string(time) + ";";
+    for (int i : {0, 1, 2, 3})
+        drawn += std::to_string(v[i]) + " ";
+    drawn +=
+        std::to_string(start) + "+" + std::to_string(duration) + "@" + std::to_string(time) + ";";
     textured = glIsEnabled(GL_TEXTURE_2D);
     glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_TRANSFORM_BIT);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_TEXTURE_2D);
+    for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_LIGHTING, GL_TEXTURE_2D})
+        glDisable(cap);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -196,20 +169,17 @@ void Paint::draw(int time) {
     if (scribble) glViewport(0, 0, 7, 7);
 }
 
-Polygons feedback(const std::function<void()>& draw) {
-    std::vector<GLfloat> buffer(1 << 22);
-    glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
+std::vector<std::vector<std::array<float, 3>>> feedback(const std::function<void()>& draw) {
+    std::vector<GLfloat> b(1 << 22);
+    glFeedbackBuffer(GLsizei(b.size()), GL_3D, b.data());
     glRenderMode(GL_FEEDBACK);
     draw();
-    const GLint used = glRenderMode(GL_RENDER);
-    Polygons out;
-    for (GLint i = 0; i < used && GLint(buffer[size_t(i)]) == GL_POLYGON_TOKEN;) {
-        const GLint n = GLint(buffer[size_t(i) + 1]);
+    const size_t used = size_t(glRenderMode(GL_RENDER));
+    std::vector<std::vector<std::array<float, 3>>> out;
+    for (size_t i = 0; i < used && b[i] == GL_POLYGON_TOKEN; i += 2 + 3 * size_t(b[i + 1])) {
         out.emplace_back();
-        for (GLint k = 0; k < n; ++k)
-            out.back().push_back({buffer[size_t(i + 2 + 3 * k)], buffer[size_t(i + 3 + 3 * k)],
-                                  buffer[size_t(i + 4 + 3 * k)]});
-        i += 2 + 3 * n;
+        for (size_t k = i + 2; k < i + 2 + 3 * size_t(b[i + 1]); k += 3)
+            out.back().push_back({b[k], b[k + 1], b[k + 2]});
     }
     return out;
 }
