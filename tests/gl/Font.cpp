@@ -1,5 +1,5 @@
-// The bitmap font and the text cards, with a font image whose every printable code has
-// a cell of its own colour (the space black, cells no character reaches white).
+// The bitmap font and the text cards, with a font image in which every printable code
+// has a cell of its own colour (the space's black), and cells no character reaches white.
 #include "Image.h"
 #include "effects/FxFont.h"
 #include "engine/Attrib.h"
@@ -11,23 +11,23 @@
 namespace {
 
 std::array<int, 3> cellColour(int code) {
-    if (code == 32) return {0, 0, 0};
     if (code < 32 || code > 127) return {255, 255, 255};
-    return {60 + 2 * (code - 32), 250 - 2 * (code - 32), 40 + (code % 3) * 60};
+    return {code == 32 ? 0 : 60 + 2 * (code - 32), code == 32 ? 0 : 250 - 2 * (code - 32),
+            code == 32 ? 0 : 40 + (code % 3) * 60};
 }
 
 class FontTest : public GlTest {
 protected:
-    void SetUp() override {
+    void SetUp() override { // cells of 16 texels with a margin of 2; row r from the top holds codes
+                            // 16 (r + 2) on
         GlTest::SetUp();
-        // 16 x 16 cells of 16 texels with a margin of 2; cell row r from the top edge
-        // holds codes 16 (r + 2) to 16 (r + 2) + 15.
         Image font(256, 256, 3);
         for (int y = 0; y < 256; ++y)
             for (int x = 0; x < 256; ++x)
-                if (x % 16 >= 2 && x % 16 < 14 && y % 16 >= 2 && y % 16 < 14)
-                    for (int c = 0; c < 3; ++c)
-                        font.fromTop(x, y)[c] = uint8_t(cellColour(16 * (y / 16 + 2) + x / 16)[c]);
+                for (int c = 0; c < 3 && x % 16 >= 2 && x % 16 < 14 && y % 16 >= 2 && y % 16 < 14;
+                     ++c)
+                    font.fromTop(x, y)[c] =
+                        uint8_t(cellColour(16 * (y / 16 + 2) + x / 16)[size_t(c)]);
         scratch.enter();
         ASSERT_TRUE(writeTga("DATAS/font.tga", font, true));
         fx = std::make_unique<FxFont>("DATAS\\font.tga", 0);
@@ -42,37 +42,33 @@ protected:
     std::unique_ptr<FxFont> fx;
 };
 
-// Glyph centres relative to the pen, as printed in a projection of one unit a pixel.
-std::string layout(BitmapFont& font, const char* text) {
+// Glyph centres relative to the pen, printed in a projection of one unit a pixel; glyph i
+// of line l is expected at (28.8 i, -32 l).
+std::string layout(const std::function<void()>& print) {
     const auto polygons = feedback([&] {
         GLPP::glppOrtho2D ortho(0, 800, 0, 600);
         glTranslatef(100, 300, 0);
-        font.print(text);
+        print();
     });
     std::string out;
-    for (size_t i = 0; i < polygons.size(); i += 2) { // a glyph's quad reaches GL as two triangles
-        float x = 0, y = 0;
-        for (const auto& p : polygons[i]) // the first triangle spans the glyph's diagonal
+    char centre[32];
+    for (size_t i = 0; i < polygons.size(); i += 2) { // two triangles a glyph, either spans it
+        float x = -1e9f, y = -1e9f;
+        for (const auto& p : polygons[i])
             x = std::max(x, p[0]), y = std::max(y, p[1]);
-        char centre[32];
-        std::snprintf(centre, sizeof centre, "%.1f,%.1f ", x - 16 - 100, y - 16 - 300);
+        std::snprintf(centre, sizeof centre, "%.1f,%.1f ", x - 116, y - 316);
         out += centre;
     }
     return out;
 }
-
-// Glyph i of line l centred at (28.8 i, -32 l): the expected layout for these lines.
 std::string lines(std::initializer_list<int> glyphs) {
     std::string out;
-    int line = 0;
-    for (int count : glyphs) {
-        for (int i = 0; i < count; ++i) {
-            char centre[32];
-            std::snprintf(centre, sizeof centre, "%.1f,%.1f ", 28.8 * i, -32.0 * line + 0.0);
-            out += centre;
-        }
-        ++line;
-    }
+    char centre[32];
+    for (size_t line = 0; line < glyphs.size(); ++line)
+        for (int i = 0; i < glyphs.begin()[line]; ++i)
+            out +=
+                (std::snprintf(centre, sizeof centre, "%.1f,%.1f ", 28.8 * i, -32.0 * line + 0.0),
+                 centre);
     return out;
 }
 
@@ -87,10 +83,9 @@ TEST_F(FontTest, LinesStartTogetherAndEveryCharacterUpToTheEndIsDrawn) {
         {"\n", ""},
         {"A\x01\x1f\x7f\x80\xff"
          "B",
-         lines({3})}, // only codes 32 to 127 have glyphs
-    };
+         lines({3})}}; // glyphs for 32 to 127
     for (const auto& [text, want] : rows)
-        EXPECT_EQ(layout(*fx->font, text), want) << text;
+        EXPECT_EQ(layout([&] { fx->font->print(text); }), want) << text;
     EXPECT_EQ(glError(), GLenum(GL_NO_ERROR));
 }
 
@@ -99,12 +94,11 @@ TEST_F(FontTest, LinesStartTogetherAndEveryCharacterUpToTheEndIsDrawn) {
 TEST_F(FontTest, CardsAddTheirGlyphCellsWhereTheLayoutPutsThem) {
     fill(20 / 255.0f, 20 / 255.0f, 20 / 255.0f);
     show("VELMORA");
-    const char* word = "VELMORA";
-    for (int k = 0; k < 7; ++k) {
-        const Rgba p = pixel(200 + int(28.8 * k) + 3, 304);
+    for (int k = 0; k < 7; ++k)
         for (int c = 0; c < 3; ++c)
-            EXPECT_NEAR(p[size_t(c)], 20 + 0.8 * cellColour(word[k])[size_t(c)], 2) << word[k];
-    }
+            EXPECT_NEAR(pixel(203 + int(28.8 * k), 304)[size_t(c)],
+                        20 + 0.8 * cellColour("VELMORA"[k])[size_t(c)], 2)
+                << k;
     for (auto [x, y] :
          {std::pair{200 + int(28.8 * 7) + 4, 304}, {300, 340}, {300, 260}, {150, 304}})
         EXPECT_EQ(pixel(x, y), (Rgba{20, 20, 20, 255})) << x << "," << y;
@@ -120,17 +114,15 @@ TEST_F(FontTest, TheShakeTakesOneRandomNumberPerDraw) {
     std::srand(77);
     const int r1 = std::rand() & 0x7FFF, r2 = std::rand() & 0x7FFF, r3 = std::rand();
     std::srand(77);
-    AttribSet set;
-    set.set(Attrib("text", "A"));
-    fx->configure(&set);
-    for (int r : {r1, r2}) {
-        const auto p = feedback([&] { fx->draw(0); });
-        ASSERT_FALSE(p.empty());
-        const float j = r / 32767.0f * 5.5f;
-        EXPECT_NEAR(p[0][0][0], 200 - 16 + j, 1e-3); // the glyph's lower-left corner
-        EXPECT_NEAR(p[0][0][1], 300 - 24 + 1.5f * j, 1e-3);
-    }
+    show("A");
+    const std::string second = layout([&] { fx->draw(0); });
     EXPECT_EQ(std::rand(), r3);
+    // The card's units put the pen at (200, 300) pixels, a unit 1.5 pixels up; the shake
+    // j = r / 32767 x 5.5 units moves it right and up.
+    const float j = r2 / 32767.0f * 5.5f;
+    char want[32];
+    std::snprintf(want, sizeof want, "%.1f,%.1f ", 100 + j, 1.5f * (16 + j) - 16);
+    EXPECT_EQ(second, want) << "the first draw took " << r1;
     AttribSet other; // a set without "text", or none, keeps the text
     other.set(Attrib("mode", 3));
     fx->configure(&other);
