@@ -41,12 +41,13 @@ class Display:
     def key(self, win, key):
         run("xdotool", "key", "--window", win[0], key, env=self.env)
 
-    def colours(self, x0, y0, x1, y1, step=5):
-        """The colours of the screen's pixels in a box, one in `step` each way."""
+    def grab(self):
+        """The screen, as the colours of its pixels in a box, one in `step` each way."""
         data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
                               capture_output=True).stdout
         w = self.size[0]
-        return {data[(y * w + x) * 3:(y * w + x) * 3 + 3] for y in range(y0, y1, step) for x in range(x0, x1, step)}
+        return lambda x0, y0, x1, y1, step=5: {data[(y * w + x) * 3:(y * w + x) * 3 + 3]
+                                               for y in range(y0, y1, step) for x in range(x0, x1, step)}
 
 
 def start_demo(d, build, answers, env={}, speed="x10"):
@@ -73,7 +74,7 @@ def demo_escape(d, build):
     proc, win = start_demo(d, build, ["Escape", "Escape"])
     assert win[1:3] == (640, 480), f"window {win}"
     time.sleep(1)  # ten seconds of show: past the fade-in
-    assert len(d.colours(win[3], win[4], win[3] + 640, win[4] + 480)) > 50, "no picture"
+    assert len(d.grab()(win[3], win[4], win[3] + 640, win[4] + 480)) > 50, "no picture"
     began = time.time()
     d.key(win, "Escape")
     assert exit_code(proc, 5) == 0 and time.time() - began < 2, "Escape did not end the demo at once"
@@ -88,7 +89,7 @@ def demo_f1_close(d, build):
         win = d.window("Morvanta Quorbel", other_than=win)
         assert win[1:1 + len(want)] == want, f"F1 gave {win}, not {want}"
         time.sleep(1)
-        seen = len(d.colours(win[3], win[4], win[3] + win[1], win[4] + win[2]))
+        seen = len(d.grab()(win[3], win[4], win[3] + win[1], win[4] + win[2]))
         assert seen > 50, f"only {seen} colours after F1: the scene lost its textures"
     run("wmctrl", "-c", "Morvanta Quorbel", env=d.env)  # the window manager's close
     assert exit_code(proc, 5) == 0, "closing the window"
@@ -101,9 +102,9 @@ def demo_whole_16x9(d, build):
     proc, _ = start_demo(d, build, ["Return", "Return"], {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
     began, fitted = time.time(), False
     while not fitted and proc.poll() is None:  # until the background, never black, fills it
-        fitted = bytes(3) not in d.colours(160, 0, 1120, 720, 4)
-        bars = d.colours(0, 0, 160, 720, 3) | d.colours(1120, 0, 1280, 720, 3)
-        assert bars == {bytes(3)}, "the bars are not black"
+        shot = d.grab()
+        fitted = bytes(3) not in shot(160, 0, 1120, 720, 4)
+    assert shot(0, 0, 160, 720, 3) | shot(1120, 0, 1280, 720, 3) == {bytes(3)}, "the bars are not black"
     assert fitted and exit_code(proc, 30) == 0, "never saw the picture fill the middle, or failed"
     took = time.time() - began
     assert SHOW / 10 - 0.5 <= took <= SHOW / 10 + 6, f"the show ended after {took:.2f} s"
