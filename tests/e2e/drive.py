@@ -83,6 +83,7 @@ def demo_f1_close(d, build):
         win = d.window("Morvanta Quorbel", other_than=win)
         assert win[1:1 + len(want)] == want, f"F1 gave {win}, not {want}"
         time.sleep(1)
+        assert d.window("Morvanta Quorbel")[1:] == win[1:], "F1 went on switching"
         seen = len(d.grab()(win[3], win[4], win[3] + win[1], win[4] + win[2]))
         assert seen > 50, f"only {seen} colours after F1: the scene lost its textures"
     run("wmctrl", "-c", "Morvanta Quorbel", env=d.env)  # the window manager's close

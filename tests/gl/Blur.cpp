@@ -100,6 +100,9 @@ const std::function<void(int, int)> pictures[] = {
 using BlurTest = GlTest;
 
 TEST_F(BlurTest, ZoomAndGlowAreTheirDescriptions) {
+    // 1 / (5p) is infinite at p = 0: at most 1, or black texels would turn into no number.
+    EXPECT_EQ(std::vector<float>({Blur::zoomIntensity(0), Blur::zoomIntensity(1)}),
+              std::vector<float>({1, 0.2f}));
     for (bool big : {true, false}) {
         open(big);
         Blur blur(1);
