@@ -3,6 +3,7 @@
 #include "support/Scratch.h"
 #include "texture/Texture.h"
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -151,6 +152,16 @@ TEST(TgaReader, DecodesWhatItAcceptsAndClosesTheFileOnEveryPath) {
     int format, width, height;
     EXPECT_EQ(loadTga((folder.path + "/absent.tga").c_str(), &format, &width, &height), nullptr);
     EXPECT_EQ(loadTga(folder.path.c_str(), &format, &width, &height), nullptr);
+    // An image the memory cannot hold is refused rather than written through a null block.
+    const std::string huge =
+        folder.write("huge.tga", header(10, 16384, 16384, 32) + Bytes{0x80, 1, 2, 3, 4});
+    const auto underALimit = [&] {
+        rlimit limit;
+        limit.rlim_cur = limit.rlim_max = size_t(512) << 20;
+        setrlimit(RLIMIT_AS, &limit);
+        std::exit(loadTga(huge.c_str(), &format, &width, &height) ? 1 : 0);
+    };
+    EXPECT_EXIT(underALimit(), ::testing::ExitedWithCode(0), "");
     folder.write("image.tga", image); // asset names' backslashes are folder separators
     unsigned char* named = loadTga((folder.path + "\\image.tga").c_str(), &format, &width, &height);
     EXPECT_NE(named, nullptr);
