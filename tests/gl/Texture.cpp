@@ -21,38 +21,31 @@ GLuint cached(const std::string& name) {
     return textureCache.find(name, &id) ? id : 0;
 }
 
-// Rows of 3 texels: 9 bytes at 24 bits, which arrive intact only with an unpack alignment of 1.
+// Rows of 3 texels, 9 bytes, which arrive intact only with an unpack alignment of 1.
 TEST_F(TextureLoad, DefinesTheImageWithItsFirstRowAtTheBottomAndLeavesItBound) {
     Scratch folder;
-    for (int channels : {3, 4}) {
-        for (bool runLength : {false, true}) {
-            Image image(3, 5, channels);
-            std::vector<uint8_t> want;
-            for (int row = 0; row < 5; ++row)
-                for (int x = 0; x < 3; ++x) {
-                    std::copy_n(std::vector<uint8_t>{uint8_t(x), uint8_t(row), 7, 200}.begin(),
-                                channels, image.at(x, row));
-                    want.insert(want.end(),
-                                {uint8_t(x), uint8_t(row), 7, uint8_t(channels == 4 ? 200 : 255)});
-                }
-            const std::string path = folder.path + "/" + std::to_string(channels + 10 * runLength);
-            ASSERT_TRUE(writeTga(path, image, runLength));
-            glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-            TextureTga t(path.c_str());
-            t.load();
-            EXPECT_TRUE(glOn(GL_TEXTURE_2D));
-            EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), GLint(t.id));
-            EXPECT_EQ(glInteger(GL_UNPACK_ALIGNMENT), 1);
-            GLint p[3];
-            glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &p[0]);
-            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &p[1]);
-            glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &p[2]);
-            EXPECT_EQ(std::vector<GLint>(p, p + 3),
-                      (std::vector<GLint>{channels == 4 ? GL_RGBA : GL_RGB, GL_CLAMP, GL_LINEAR}));
-            EXPECT_EQ(texels(t.id, 3, 5), want);
-            EXPECT_EQ(cached(path), t.id);
+    Image image(3, 5, 3);
+    std::vector<uint8_t> want;
+    for (int row = 0; row < 5; ++row)
+        for (int x = 0; x < 3; ++x) {
+            image.at(x, row)[0] = uint8_t(x), image.at(x, row)[1] = uint8_t(row);
+            want.insert(want.end(), {uint8_t(x), uint8_t(row), 0, 255});
         }
-    }
+    const std::string path = folder.path + "/odd.tga";
+    ASSERT_TRUE(writeTga(path, image, false));
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    TextureTga t(path.c_str());
+    t.load();
+    EXPECT_TRUE(glOn(GL_TEXTURE_2D));
+    EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), GLint(t.id));
+    EXPECT_EQ(glInteger(GL_UNPACK_ALIGNMENT), 1);
+    GLint p[3];
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &p[0]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &p[1]);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &p[2]);
+    EXPECT_EQ(std::vector<GLint>(p, p + 3), (std::vector<GLint>{GL_RGB, GL_CLAMP, GL_LINEAR}));
+    EXPECT_EQ(texels(t.id, 3, 5), want);
+    EXPECT_EQ(cached(path), t.id);
     ASSERT_TRUE(writeTga(folder.path + "/empty", Image(0, 4, 3), true));
     TextureTga empty((folder.path + "/empty").c_str());
     empty.load(); // an empty texture, without an error
