@@ -44,10 +44,11 @@ void show(Effect& effect, const char* key, int value, int elapsed) {
 void unitOne() { platform::activeTexture(GL_TEXTURE1_ARB); }
 
 // A transition between two plain entries, at its middle; the entries may leave a tiny
-// viewport behind.
+// viewport behind them, and find another before.
 void transit(Transition& t, bool scribble = false) {
     Paint out(1, 0, 0), in(0, 1, 0);
     out.scribble = in.scribble = scribble;
+    if (scribble) glViewport(10, 20, 30, 40); // and a viewport before them
     Track track;
     Fx a(&out, 2000, nullptr), b(&in, 2000, nullptr);
     Transit tr(&t, 1000);
