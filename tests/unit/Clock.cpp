@@ -1,0 +1,55 @@
+// The show's clock, and when the music starts.
+#include "engine/Demo.h"
+#include "platform/Clock.h"
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+TEST(Clock, MillisecondsTruncateTowardZeroIn64Bits) {
+    const int64_t ns = 1000000000; // a nanosecond counter: ten minutes overflow 32 bits
+    const int64_t rows[][4] = {{0, 0, 1000000, 0},
+                               {100, 1100, 1000, 1000},
+                               {0, 999, 1000000, 0},
+                               {0, 1999, 1000000, 1},
+                               {1999, 0, 1000000, -1},
+                               {0, 100, 0, 0},
+                               {5 * ns, 605 * ns, ns, 600000},
+                               {0, 175625 * ns / 1000 - 1, ns, 175624}};
+    for (const auto& r : rows)
+        EXPECT_EQ(platform::elapsedMs(r[0], r[1], r[2]), r[3])
+            << r[0] << " " << r[1] << " " << r[2];
+    platform::clockReset();
+    const int first = platform::clockElapsedMs();
+    SDL_Delay(30);
+    EXPECT_TRUE(first >= 0 && first < 20 && platform::clockElapsedMs() >= first + 25) << first;
+}
+
+// The mixer says whether the music plays; the build's soundtrack on no sound card.
+TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
+    SDL_setenv("SDL_AUDIODRIVER", "dummy", 1);
+    {
+        Demo d;
+        d.openMusic("DATAS\\zik.mp3");
+        ASSERT_TRUE(d.music->ready && d.music->streams.size() == 1 && d.music->streams[0]);
+        EXPECT_EQ(Mix_PlayingMusic(), 0) << "playing before the first frame";
+        EXPECT_FALSE(d.play(0)); // no tracks: nothing drawn, but the music starts
+        EXPECT_EQ(Mix_PlayingMusic(), 1);
+    }
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the demo left the audio open";
+    {
+        Demo d; // files that are missing or no music give a silent demo
+        d.openMusic("DATAS\\no-such-file.mp3");
+        d.music->open("DATAS\\font.tga");
+        EXPECT_EQ(d.music->streams, (std::vector<Mix_Music*>{nullptr, nullptr}));
+        for (int index : {1, 7, -1})
+            d.music->play(index);
+        d.play(0);
+        EXPECT_EQ(Mix_PlayingMusic(), 0);
+    }
+    Demo quiet; // without sound no device is opened
+    quiet.sound = false;
+    quiet.openMusic("DATAS\\zik.mp3");
+    quiet.play(0);
+    EXPECT_TRUE(!quiet.music->ready && quiet.music->streams.empty());
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}
