@@ -2,7 +2,7 @@
 """Drives the real programs as a user would, one case of the table at the end a run:
 the demo on an X server of its own (questions answered, keys pressed, window closed,
 screen grabbed), the capture tool in a work folder.   drive.py CASE BUILD_DIR"""
-import array, json, os, re, shutil, subprocess, sys, tempfile, time
+import array, json, os, re, shutil, signal, subprocess, sys, tempfile, time
 
 SHOW = 175.625  # seconds
 
@@ -125,6 +125,12 @@ def capture_frames(build, out):
 def capture_refusals(build, out):
     r = capture(build, "--size", "1920x1080", "--at", "0")  # the tool's own tests judge the rest
     assert r.returncode == 2 and "usage: velmora-capture" in r.stderr, r
+    r = capture(build, "--at", "soon")
+    assert r.returncode == 2 and "--at takes milliseconds" in r.stderr, r
+    for tool in ["velmora-capture", "velmora-bench"]:  # answered on stdout, like Linux tools
+        for word, answer in [("--help", f"usage: {tool} "), ("--version", rf"{tool} \d+\.\d+\.\d+\n$")]:
+            r = run(os.path.join(build, tool), word)
+            assert r.returncode == 0 and re.match(answer, r.stdout), (tool, word, r)
     open(out + "/file", "w").close()
     r = capture(build, "--at", "0", "--out-dir", out + "/file/sub")
     assert r.returncode == 1 and "cannot write" in r.stderr, r
@@ -175,11 +181,64 @@ def video_failures(build, out):
         assert r.returncode == 1 and why in r.stderr and os.listdir(out) == [], (why, r, os.listdir(out))
     shutil.rmtree(empty), shutil.rmtree(fake)
 
+def frame_from(exe_dir, cwd, out):
+    """The frame at 41 s, as the capture tool in `exe_dir` gives it started from `cwd`."""
+    r = run(os.path.join(exe_dir, "velmora-capture"), "--at", "41000", "--out-dir", out, cwd=cwd)
+    assert r.returncode == 0 and r.stderr == "", r
+    with open(out + "/frame-041000.png", "rb") as f:
+        return f.read()
+
+def installed(build, out):
+    """Installed, moved, unpacked from the package: the same frame from any folder."""
+    want = frame_from(build, build, out + "/want")
+    assert run("cmake", "--install", build, "--prefix", out + "/a").returncode == 0
+    os.rename(out + "/a", out + "/moved")
+    os.mkdir(out + "/empty")
+    for cwd in ["/", out + "/empty"]:
+        assert frame_from(out + "/moved/bin", cwd, out + "/got") == want, f"installed, from {cwd}"
+    share = out + "/moved/share"
+    assert run("desktop-file-validate", share + "/applications/velmora.desktop").returncode == 0
+    icon = run("identify", "-format", "%m %w %h", share + "/icons/hicolor/256x256/apps/velmora.png")
+    assert icon.stdout == "PNG 256 256", icon
+    assert run("cpack", "-G", "DEB", "-B", out + "/deb", cwd=build).returncode == 0
+    deb = [f for f in os.listdir(out + "/deb") if re.match(r"velmora_[\d.]+_amd64\.deb$", f)]
+    depends = run("dpkg-deb", "-f", f"{out}/deb/{deb[0]}", "Depends").stdout
+    for lib in ["libsdl2-2.0", "libsdl2-mixer", "libgl1", "libglu1", "libglut", "libpng16"]:
+        assert lib in depends, f"{lib} not in {depends}"
+    run("dpkg-deb", "-x", f"{out}/deb/{deb[0]}", out + "/root")
+    assert frame_from(out + "/root/usr/bin", "/", out + "/deb") == want, "unpacked package"
+
+def missing_assets(build, out):
+    """With DATAS nowhere: one line for each file, and the show goes on."""
+    exe = shutil.copy(os.path.join(build, "velmora-capture"), out)
+    r = run(exe, "--video", out + "/v.mp4", "--from", "41000", "--to", "41500", "--fps", "4", cwd=out)
+    tried = f"not found in ./DATAS, {out}/DATAS, {os.path.dirname(out)}/share/velmora/DATAS: "
+    said = sorted(line.split(" ", 2)[1:] for line in r.stderr.splitlines() if tried in line)
+    assert r.returncode == 0 and [name for name, _ in said] == ["flare.tga", "font.tga", "map.tga", "zik.mp3"], r
+    assert said[3][1].endswith("the video will be silent") and os.path.exists(out + "/v.mp4"), r
+
+def video_interrupted(build, out):
+    """Ctrl-C or SIGTERM during an export: ffmpeg stopped, no file left, 128 + the signal."""
+    for sig in [signal.SIGINT, signal.SIGTERM]:
+        proc = subprocess.Popen([os.path.join(build, "velmora-capture"), "--video", out + "/v.mp4"],
+                                cwd=build, stderr=subprocess.PIPE, start_new_session=True)
+        said = b""
+        while b"frames" not in said:  # the encoding is under way
+            said += proc.stderr.read(1)
+        proc.send_signal(sig)
+        try:
+            said += proc.communicate(timeout=20)[1]
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)  # ffmpeg too
+            raise AssertionError(f"signal {sig} did not stop the export")
+        assert proc.returncode == 128 + sig and b"interrupted" in said and os.listdir(out) == [], said
+
 # Each case, and what it runs on: a screen (width, height, with a window manager) or a folder.
 CASES = {"demo_escape": ((1024, 768, False), demo_escape), "demo_f1_close": ((1024, 768, True), demo_f1_close),
          "demo_whole_16x9": ((1280, 720, True), demo_whole_16x9), "capture_frames": (None, capture_frames),
          "capture_refusals": (None, capture_refusals), "video_span": (None, video_span),
-         "video_failures": (None, video_failures)}
+         "video_failures": (None, video_failures), "installed": (None, installed),
+         "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted)}
 
 if __name__ == "__main__":
     name, build = sys.argv[1], os.path.abspath(sys.argv[2])
