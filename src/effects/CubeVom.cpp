@@ -26,15 +26,12 @@ void spin(float w) {
     glRotatef(w / 10, 1, 0, 0);
 }
 
-// Hands the tiles drawn so far to the renderer. A software renderer then rasterises
-// them on its own threads while this one transforms and lights the next; in one batch
-// the whole frame's tiles would be set up first and rasterised after.
-void handOver() { glFlush(); }
-
 // A ring's turn: rings with odd c turn twice as fast.
 float ringTurn(int time, int c) { return static_cast<float>(time * ((c & 1) + 1)) / 100.0f; }
 
 } // namespace
+
+CubeVom::Observer CubeVom::observer = nullptr;
 
 CubeVom::CubeVom() : Effect(1) {
     const GLuint base = glGenLists(3);
@@ -102,6 +99,24 @@ void CubeVom::draw(int time) {
     }
 }
 
+void CubeVom::place(GLuint list) const {
+    if (observer) {
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        observer(list, m);
+        return;
+    }
+    glCallList(list);
+}
+
+// Hands the tiles drawn so far to the renderer. A software renderer then rasterises
+// them on its own threads while this one transforms and lights the next; in one batch
+// the whole frame's tiles would be set up first and rasterised after. An observed draw
+// has handed nothing to it.
+void CubeVom::handOver() const {
+    if (!observer) glFlush();
+}
+
 // Method 0: 13 x 13 spinning tiles that twist towards the viewer at the crest of
 // every sin^2 wave.
 void CubeVom::grid(Unit1State& unit1, int tl, float T) {
@@ -124,7 +139,7 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
             }
             glTranslatef(c, j, -12);
             spin(40.0f * ((c + 7) * (j + 7)) + T);
-            glCallList(tileList);
+            place(tileList);
             glPopMatrix();
         }
         handOver();
@@ -144,7 +159,7 @@ void CubeVom::rings(Unit1State& unit1, int time) {
             glRotatef(12 * i + g, 0, 1, 0);
             glTranslatef(0, 0.75f * c, -5);
             glRotatef(90, 1, 0, 0);
-            glCallList(tileList);
+            place(tileList);
             glPopMatrix();
         }
         handOver();
@@ -161,7 +176,7 @@ void CubeVom::surface(Unit1State& unit1, float T) {
     flareTexture->bind();
     {
         GLPP::glppDisable<GL_CULL_FACE> bothSides;
-        glCallList(surfaceList);
+        place(surfaceList);
     }
     unit1.unit1Off();
 }
@@ -171,7 +186,7 @@ void CubeVom::sphere(float T) {
     glPushMatrix();
     glTranslatef(0, 0, -5);
     glRotatef(T / 20, 0, 1, 0);
-    glCallList(sphereList);
+    place(sphereList);
     glPopMatrix();
 }
 
@@ -196,7 +211,7 @@ void CubeVom::morph(Unit1State& unit1, int time, bool toGrid) {
             glRotatef(G / 30, 0, 0, 1);
             glRotatef(G / 20, 0, 1, 0);
             glRotatef(G / 10 + 90 * m, 1, 0, 0);
-            glCallList(tileList);
+            place(tileList);
             glPopMatrix();
         }
         handOver();

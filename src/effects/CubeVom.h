@@ -35,6 +35,13 @@ public:
         ~Ctx() override = default;
     };
 
+    // Sees every mesh that a draw places instead of the renderer: called with the list
+    // (tileList, surfaceList or sphereList) and the modelview matrix it would be drawn
+    // under. While it is set the draw neither draws nor flushes. The benchmark's bare
+    // reference is built on it.
+    using Observer = void (*)(GLuint list, const GLfloat* modelview);
+    static Observer observer;
+
     int method = 0;
     GLuint tileList = 0;
     GLuint surfaceList = 0; // tileList + 1
@@ -66,6 +73,11 @@ public:
     static void flatNormal(const float* v0, const float* v1, const float* v3, float* n);
 
 private:
+    // glCallList of one of the lists, or its report to the observer.
+    void place(GLuint list) const;
+    // Hands the tiles drawn so far to the renderer.
+    void handOver() const;
+
     // The variants; T is the timeline time as a float, tl the time into the entry.
     void grid(Unit1State& unit1, int tl, float T);
     void rings(Unit1State& unit1, int time);
