@@ -29,10 +29,11 @@ struct Options {
     int step = 100;
     int repeat = 1; // renders of each moment; the fastest counts
     bool json = false;
+    bool exact = false; // the cube scene with its designed meshes only
 };
 
 const char* const usage =
-    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json]\n";
+    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json] [--exact]\n";
 
 // A whole number in [low, high], or false.
 bool number(const char* text, long low, long high, int& out) {
@@ -48,6 +49,8 @@ bool parse(int argc, char** argv, Options& o) {
         const std::string a = argv[i];
         if (a == "--json") {
             o.json = true;
+        } else if (a == "--exact") {
+            o.exact = true;
         } else if (a == "--size" && i + 1 < argc) {
             const std::string v = argv[++i];
             if (v != "800x600" && v != "640x480") return false;
@@ -183,9 +186,9 @@ void measureScene(Section& s, int repeat) {
 }
 
 double peakRssMb() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    rusage self{};
+    getrusage(RUSAGE_SELF, &self);
+    return static_cast<double>(self.ru_maxrss) / 1024.0; // kilobytes on Linux
 }
 
 void printJson(double startup, const std::vector<Section>& sections, const std::vector<double>& all,
@@ -271,6 +274,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < sections.size(); ++i)
         if (tiles[i]) measureBare(sections[i], o.repeat);
 
+    CubeVom::exact = o.exact;
     std::vector<double> all;
     for (int t : times) {
         const double took = timed(o.repeat, [&] { script->frameAt(t); });

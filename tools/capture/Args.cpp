@@ -8,7 +8,8 @@ const char* const captureUsage =
     "usage: velmora-capture [--size 800x600|640x480] [--out-dir DIR] --at MS [--at MS ...]\n"
     "       velmora-capture [--size 800x600|640x480] [--out-dir DIR] --fps N [--from MS] [--to "
     "MS]\n"
-    "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n";
+    "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n"
+    "       --exact with any of them draws the cube scene's meshes exactly as designed\n";
 
 namespace {
 
@@ -44,6 +45,10 @@ bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, st
     bool haveFrom = false, haveTo = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a == "--exact") {
+            out.exact = true;
+            continue;
+        }
         if (i + 1 >= args.size()) {
             error = a.rfind("--", 0) == 0 ? a + " needs a value" : "unexpected " + a;
             return false;

@@ -5,6 +5,7 @@
 #include "app/Headless.h"
 #include "app/Offscreen.h"
 #include "app/Settings.h"
+#include "effects/CubeVom.h"
 #include "engine/Demo.h"
 #include "script/Script.h"
 #include <cstdio>
@@ -45,6 +46,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     demo.sound = false; // pictures only: the music is never heard
+    CubeVom::exact = args.exact;
     Script script;
     // A live run's first frame is at time 0 and draws in the state the image loads
     // left behind; draw it too, unseen, so every captured frame is one a live run shows.
