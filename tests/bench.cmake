@@ -2,6 +2,7 @@
 # recorder that observes the cube scene's placements.
 target_link_libraries(test_bench_stats PRIVATE velmora_bench)
 target_link_libraries(test_bench_bare PRIVATE velmora_bench)
+target_link_libraries(test_fidelity PRIVATE velmora_bench)
 
 # The benchmark itself over a coarse step: the shape of what it reports.
 find_program(PYTHON3 python3 REQUIRED)

@@ -1,8 +1,13 @@
 // Measures the show on this machine's renderer: start-up, every section of the scene
-// track, the whole show, and the cube scene's tiles against a bare reference.
+// track, the whole show, and the cube scene's tiles against a bare reference. With
+// --fidelity it measures pictures instead: the show as drawn against the show drawn
+// with the cube scene's designed meshes.
 #include "BareTiles.h"
+#include "Fidelity.h"
 #include "Stats.h"
 #include "app/Headless.h"
+#include "app/Offscreen.h"
+#include "app/Settings.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
 #include "effects/Flash.h"
@@ -15,9 +20,10 @@
 #include "script/Timeline.h"
 #include <GL/gl.h>
 #include <SDL.h>
-#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -29,11 +35,13 @@ struct Options {
     int step = 100;
     int repeat = 1; // renders of each moment; the fastest counts
     bool json = false;
-    bool exact = false; // the cube scene with its designed meshes only
+    bool exact = false;    // the cube scene with its designed meshes only
+    bool fidelity = false; // compare pictures instead of timing them
 };
 
 const char* const usage =
-    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json] [--exact]\n";
+    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json] [--exact]\n"
+    "       velmora-bench --fidelity [--size 800x600|640x480]\n";
 
 // A whole number in [low, high], or false.
 bool number(const char* text, long low, long high, int& out) {
@@ -51,6 +59,8 @@ bool parse(int argc, char** argv, Options& o) {
             o.json = true;
         } else if (a == "--exact") {
             o.exact = true;
+        } else if (a == "--fidelity") {
+            o.fidelity = true;
         } else if (a == "--size" && i + 1 < argc) {
             const std::string v = argv[++i];
             if (v != "800x600" && v != "640x480") return false;
@@ -243,6 +253,117 @@ void printTable(double startup, const std::vector<Section>& sections,
                 "median of scene / bare moment by moment\n");
 }
 
+// One frame of the show as the capture tool takes it, with the cube scene's designed
+// meshes or not. Both pictures of a moment start from the same state: rand() feeds the
+// text's shake and the outlined scene's cubes, and the outlined scene turns its cubes a
+// step further at every draw.
+std::vector<uint8_t> pictureAt(Script& script, int t, bool exact) {
+    const float phase = teaEffect->phase;
+    const int lastTime = teaEffect->lastTime;
+    std::srand(static_cast<unsigned>(t) + 1);
+    CubeVom::exact = exact;
+    script.frameAt(t);
+    CubeVom::exact = false;
+    teaEffect->phase = phase;
+    teaEffect->lastTime = lastTime;
+    return readRgbTopDown(settings().width, settings().height);
+}
+
+// The moments of a set and how far each one's picture is from the designed one.
+struct FidelitySet {
+    std::string name;
+    std::vector<int> times;
+};
+
+std::string decibels(double db) {
+    if (std::isinf(db)) return "same";
+    char text[16];
+    std::snprintf(text, sizeof text, "%.1f", db);
+    return text;
+}
+
+void printFidelity(const std::vector<FidelitySet>& sets, const std::map<int, Difference>& found) {
+    const Settings& st = settings();
+    std::printf("fidelity at %dx%d: every frame as drawn against the same frame drawn with the "
+                "cube scene's designed meshes\n(PSNR in dB over the RGB channels; same: not a "
+                "pixel differs)\n\n",
+                st.width, st.height);
+    std::printf("%-38s %6s %7s %7s %7s %9s %5s %5s\n", "frames", "count", "min", "at ms", "median",
+                "differing", "<35", "<40");
+    int worstTime = -1;
+    for (const FidelitySet& set : sets) {
+        std::vector<double> all, differing;
+        int at = -1, below35 = 0, below40 = 0;
+        for (int t : set.times) {
+            const double db = found.at(t).psnr;
+            all.push_back(db);
+            if (!std::isinf(db)) differing.push_back(db);
+            if (at < 0 || db < found.at(at).psnr) at = t;
+            below35 += db < 35;
+            below40 += db < 40;
+        }
+        if (worstTime < 0 || found.at(at).psnr < found.at(worstTime).psnr) worstTime = at;
+        std::printf("%-38s %6zu %7s %7d %7s %9s %5d %5d\n", set.name.c_str(), set.times.size(),
+                    decibels(found.at(at).psnr).c_str(), at, decibels(median(all)).c_str(),
+                    differing.empty() ? "-" : decibels(median(differing)).c_str(), below35,
+                    below40);
+    }
+    const Difference& d = found.at(worstTime);
+    std::printf("\nmedian: over all the frames of the set; differing: over those that differ at all"
+                "\nworst frame: %d ms, %s dB",
+                worstTime, decibels(d.psnr).c_str());
+    if (d.pixels)
+        std::printf(": %ld pixels differ, by at most %d of 255, within x %d-%d and y %d-%d (from "
+                    "the top left); the %dx%d block at (%d, %d) holds %.0f%% of the squared "
+                    "error\n",
+                    d.pixels, d.largest, d.x0, d.x1, d.y0, d.y1, Difference::blockSize,
+                    Difference::blockSize, d.blockX, d.blockY, 100 * d.blockShare);
+    else
+        std::printf("\n");
+}
+
+// Every frame of the show at 2 fps and of every tile section at 30 fps, each drawn as the
+// show draws it and with the designed meshes.
+void measureFidelity(Script& script, std::vector<Section>& sections,
+                     const std::vector<bool>& tiles) {
+    std::vector<FidelitySet> sets;
+    sets.push_back({"whole show, 2 fps", {}});
+    for (int t = 0; t < showLength; t += 500)
+        sets[0].times.push_back(t);
+    FidelitySet everyTileSection{"every tile section, 30 fps", {}};
+    for (size_t i = 0; i < sections.size(); ++i) {
+        if (!tiles[i]) continue;
+        const Section& s = sections[i];
+        FidelitySet set{std::to_string(s.entry.start) + "-" + std::to_string(s.end()) + " " +
+                            s.effect + ", 30 fps",
+                        {}};
+        for (long long k = 0;; ++k) {
+            const long long t = s.entry.start + k * 1000 / 30;
+            if (t >= s.end()) break;
+            set.times.push_back(static_cast<int>(t));
+        }
+        everyTileSection.times.insert(everyTileSection.times.end(), set.times.begin(),
+                                      set.times.end());
+        sets.push_back(set);
+    }
+    sets.push_back(everyTileSection);
+
+    std::map<int, Difference> found;
+    for (const FidelitySet& set : sets)
+        for (int t : set.times)
+            found[t];
+    const Settings& st = settings();
+    size_t done = 0;
+    for (auto& [t, difference] : found) {
+        const std::vector<uint8_t> designed = pictureAt(script, t, true);
+        difference = compareFrames(designed, pictureAt(script, t, false), st.width, st.height);
+        if (++done % 100 == 0)
+            std::fprintf(stderr, "\rfidelity: %zu/%zu frames", done, found.size());
+    }
+    std::fprintf(stderr, "\n");
+    printFidelity(sets, found);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -271,6 +392,13 @@ int main(int argc, char** argv) {
     std::vector<bool> tiles;
     for (Section& s : sections)
         tiles.push_back(drawsTiles(s));
+    if (o.fidelity) {
+        // As the capture tool renders: the first frame first, unseen.
+        script->frameAt(0);
+        measureFidelity(*script, sections, tiles);
+        closeHeadless();
+        return 0;
+    }
     for (size_t i = 0; i < sections.size(); ++i)
         if (tiles[i]) measureBare(sections[i], o.repeat);
 
