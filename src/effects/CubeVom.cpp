@@ -209,6 +209,9 @@ void CubeVom::rings(Unit1State& unit1, int time) {
     for (int c = -6; c <= 6; ++c) {
         const float g = ringTurn(time, c);
         for (int i = 0; i <= 30; ++i) {
+            // The last tile, at 360 degrees, lies on the first: only the designed scene
+            // draws it twice.
+            if (i == 30 && !exact && !observer) break;
             glPushMatrix();
             glTranslatef(0, 0, -12);
             glRotatef(12 * i + g, 0, 1, 0);
