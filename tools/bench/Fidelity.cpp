@@ -26,6 +26,8 @@ Difference compareFrames(const std::vector<uint8_t>& a, const std::vector<uint8_
             if (!most) continue;
             ++d.pixels;
             d.largest = std::max(d.largest, most);
+            for (int k = 0; k < 3; ++k)
+                d.above[k] += most > Difference::levels[k];
             d.x0 = std::min(d.x0, x);
             d.x1 = std::max(d.x1, x);
             d.y0 = std::min(d.y0, y);

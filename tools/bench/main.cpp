@@ -315,11 +315,14 @@ void printFidelity(const std::vector<FidelitySet>& sets, const std::map<int, Dif
                 "\nworst frame: %d ms, %s dB",
                 worstTime, decibels(d.psnr).c_str());
     if (d.pixels)
-        std::printf(": %ld pixels differ, by at most %d of 255, within x %d-%d and y %d-%d (from "
+        std::printf(": %ld pixels differ (%ld by more than %d levels, %ld by more than %d, %ld "
+                    "by more than %d), by at most %d of 255, within x %d-%d and y %d-%d (from "
                     "the top left); the %dx%d block at (%d, %d) holds %.0f%% of the squared "
                     "error\n",
-                    d.pixels, d.largest, d.x0, d.x1, d.y0, d.y1, Difference::blockSize,
-                    Difference::blockSize, d.blockX, d.blockY, 100 * d.blockShare);
+                    d.pixels, d.above[0], Difference::levels[0], d.above[1], Difference::levels[1],
+                    d.above[2], Difference::levels[2], d.largest, d.x0, d.x1, d.y0, d.y1,
+                    Difference::blockSize, Difference::blockSize, d.blockX, d.blockY,
+                    100 * d.blockShare);
     else
         std::printf("\n");
 }
