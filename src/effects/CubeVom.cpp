@@ -16,6 +16,14 @@ void compile(GLuint list, const CubeVom::Mesh& mesh) {
         glVertex3fv(v.p);
     }
     glEnd();
+    if (!mesh.triangles.empty()) {
+        glBegin(GL_TRIANGLES);
+        for (const CubeVom::Vertex& v : mesh.triangles) {
+            glNormal3fv(v.n);
+            glVertex3fv(v.p);
+        }
+        glEnd();
+    }
     glEndList();
 }
 
@@ -25,15 +33,24 @@ void spin(float w) {
     glRotatef(w / 10, 1, 0, 0);
 }
 
-// Hands the tiles drawn so far to the renderer. A software renderer then rasterises
-// them on its own threads while this one transforms and lights the next; in one batch
-// the whole frame's tiles would be set up first and rasterised after.
-void handOver() { glFlush(); }
-
 // A ring's turn: rings with odd c turn twice as fast.
 float ringTurn(int time, int c) { return static_cast<float>(time * ((c & 1) + 1)) / 100.0f; }
 
+// The tile's rounding radius, and the radius of the sphere that holds the tile.
+constexpr float roundingRadius = 0.06f;
+const float tileReach = std::sqrt(0.375f * 0.375f * 2 + 0.075f * 0.075f);
+// tan(45 / 2): the scene's perspective.
+constexpr float halfViewTan = 0.41421356f;
+
 } // namespace
+
+CubeVom::Observer CubeVom::observer = nullptr;
+bool CubeVom::exact = false;
+// Chosen with velmora-bench --fidelity against the designed tile, frame by frame over the
+// whole show at both sizes: the coarser the mesh, the smaller the tile must be on screen
+// for the picture to stay within a few levels of the designed one.
+const float CubeVom::coarseFrom[coarseLevels] = {5.0f, 4.0f, 2.5f, 0.0f};
+const float CubeVom::designedFrom = 8.0f;
 
 CubeVom::CubeVom() : Effect(1) {
     const GLuint base = glGenLists(3);
@@ -47,6 +64,9 @@ CubeVom::CubeVom() : Effect(1) {
     flareTexture->load();
     mapTexture = new TextureTga("DATAS\\map.tga");
     mapTexture->load();
+    coarseTileLists = glGenLists(coarseLevels);
+    for (int level = 0; level < coarseLevels; ++level)
+        compile(coarseTileLists + level, coarseTileMesh(level));
 }
 
 void CubeVom::configure(const AttribSet* attribs) { readInt(attribs, "method", method); }
@@ -97,6 +117,56 @@ void CubeVom::draw(int time) {
     }
 }
 
+void CubeVom::place(GLuint list) const {
+    if (observer) {
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        observer(list, m);
+        return;
+    }
+    glCallList(list);
+}
+
+GLuint CubeVom::tileFor(float pixels) const {
+    if (pixels >= designedFrom) return tileList;
+    for (int level = 0; level < coarseLevels; ++level)
+        if (pixels >= coarseFrom[level]) return coarseTileLists + level;
+    return coarseTileLists + coarseLevels - 1;
+}
+
+void CubeVom::tile() const {
+    if (observer || exact) {
+        place(tileList);
+        return;
+    }
+    // The tile's centre in eye space: the scene turns and moves tiles but never scales them.
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    const float x = m[12], y = m[13], depth = -m[14];
+    const platform::Settings& s = platform::settings();
+    const float tanX = halfViewTan * static_cast<float>(s.width) / static_cast<float>(s.height);
+    // Out of sight: wholly nearer than the near plane (at 1) or beyond a side of the view.
+    if (depth < 1 - tileReach) return;
+    if (std::fabs(x) - tanX * depth > tileReach * std::sqrt(1 + tanX * tanX)) return;
+    if (std::fabs(y) - halfViewTan * depth > tileReach * std::sqrt(1 + halfViewTan * halfViewTan))
+        return;
+    // Across the near plane its size on screen has no bound: the designed tile.
+    if (depth < 1) {
+        glCallList(tileList);
+        return;
+    }
+    const float focal = 300 / halfViewTan; // half a 600-line screen, in pixels
+    glCallList(tileFor(roundingRadius * focal / depth));
+}
+
+// Hands the tiles drawn so far to the renderer. A software renderer then rasterises
+// them on its own threads while this one transforms and lights the next; in one batch
+// the whole frame's tiles would be set up first and rasterised after. An observed draw
+// has handed nothing to it.
+void CubeVom::handOver() const {
+    if (!observer) glFlush();
+}
+
 // Method 0: 13 x 13 spinning tiles that twist towards the viewer at the crest of
 // every sin^2 wave.
 void CubeVom::grid(Unit1State& unit1, int tl, float T) {
@@ -119,7 +189,7 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
             }
             glTranslatef(c, j, -12);
             spin(40.0f * ((c + 7) * (j + 7)) + T);
-            glCallList(tileList);
+            tile();
             glPopMatrix();
         }
         handOver();
@@ -134,12 +204,15 @@ void CubeVom::rings(Unit1State& unit1, int time) {
     for (int c = -6; c <= 6; ++c) {
         const float g = ringTurn(time, c);
         for (int i = 0; i <= 30; ++i) {
+            // The last tile, at 360 degrees, lies on the first: only the designed scene
+            // draws it twice.
+            if (i == 30 && !exact && !observer) break;
             glPushMatrix();
             glTranslatef(0, 0, -12);
             glRotatef(12 * i + g, 0, 1, 0);
             glTranslatef(0, 0.75f * c, -5);
             glRotatef(90, 1, 0, 0);
-            glCallList(tileList);
+            tile();
             glPopMatrix();
         }
         handOver();
@@ -156,7 +229,7 @@ void CubeVom::surface(Unit1State& unit1, float T) {
     flareTexture->bind();
     {
         GLPP::glppDisable<GL_CULL_FACE> bothSides;
-        glCallList(surfaceList);
+        place(surfaceList);
     }
     unit1.unit1Off();
 }
@@ -166,7 +239,7 @@ void CubeVom::sphere(float T) {
     glPushMatrix();
     glTranslatef(0, 0, -5);
     glRotatef(T / 20, 0, 1, 0);
-    glCallList(sphereList);
+    place(sphereList);
     glPopMatrix();
 }
 
@@ -191,7 +264,7 @@ void CubeVom::morph(Unit1State& unit1, int time, bool toGrid) {
             glRotatef(G / 30, 0, 0, 1);
             glRotatef(G / 20, 0, 1, 0);
             glRotatef(G / 10 + 90 * m, 1, 0, 0);
-            glCallList(tileList);
+            tile();
             glPopMatrix();
         }
         handOver();

@@ -18,10 +18,11 @@ public:
         float p[3]; // position
         float n[3]; // normal
     };
-    // Quads, four vertices each in emission order.
+    // Quads, four vertices each in emission order, then triangles.
     struct Mesh {
         std::vector<Vertex> vertices;
-        bool white = false; // the list sets the colour to white
+        std::vector<Vertex> triangles; // three vertices each; none in the designed meshes
+        bool white = false;            // the list sets the colour to white
         std::size_t quads() const { return vertices.size() / 4; }
     };
 
@@ -35,12 +36,33 @@ public:
         ~Ctx() override = default;
     };
 
+    // Sees every mesh that a draw places instead of the renderer: called with the list
+    // (tileList, surfaceList or sphereList) and the modelview matrix it would be drawn
+    // under. While it is set the draw neither draws nor flushes. The benchmark's bare
+    // reference is built on it.
+    using Observer = void (*)(GLuint list, const GLfloat* modelview);
+    static Observer observer;
+
+    // Every tile drawn with the designed mesh, tileList, when set. Otherwise a tile is drawn
+    // with a coarser mesh when its rounding is small on screen, and not at all when it is
+    // out of sight: at 800x600 the rounding of most tiles projects to a few pixels, where
+    // the designed quarter circles of eight segments are mostly thinner than a pixel.
+    static bool exact;
+
+    // The coarse tiles, finest first, and the projected rounding radius from which each is
+    // drawn, in pixels of a 600-line screen: the 640x480 screen draws the same meshes, its
+    // picture being the same picture smaller. From designedFrom on, the designed tile.
+    static constexpr int coarseLevels = 4;
+    static const float coarseFrom[coarseLevels];
+    static const float designedFrom;
+
     int method = 0;
     GLuint tileList = 0;
     GLuint surfaceList = 0; // tileList + 1
     GLuint sphereList = 0;  // tileList + 2
     TextureTga* flareTexture = nullptr;
     TextureTga* mapTexture = nullptr; // loaded, but no variant draws with it
+    GLuint coarseTileLists = 0;       // coarseLevels consecutive lists, finest first
 
     // Compiles the three lists and loads "DATAS\flare.tga" and "DATAS\map.tga".
     // Needs a current GL context.
@@ -56,7 +78,13 @@ public:
     static void setUpLight();
 
     // The meshes, built without GL.
-    static Mesh tileMesh();    // 614 quads
+    static Mesh tileMesh(); // 614 quads
+    // Coarse tile `level` (0 to coarseLevels - 1), finest first.
+    static Mesh coarseTileMesh(int level);
+    // The tile with the vertices of its rounded quarter circles at the given angles
+    // (degrees, from 0 to 90, rising) with their true normals, and its corners patched
+    // with a few triangles that meet the edges point for point.
+    static Mesh coarseTileMesh(const std::vector<float>& quarter);
     static Mesh surfaceMesh(); // 1681 quads
     static Mesh sphereMesh();  // 512 quads
     // The point of the lobed surface for parameters (u, v).
@@ -65,7 +93,17 @@ public:
     // the quad is degenerate.
     static void flatNormal(const float* v0, const float* v1, const float* v3, float* n);
 
+    // The list to draw a tile with whose rounding radius projects to `pixels`.
+    GLuint tileFor(float pixels) const;
+
 private:
+    // glCallList of one of the lists, or its report to the observer.
+    void place(GLuint list) const;
+    // The tile under the current modelview matrix: tileList, or as `exact` says.
+    void tile() const;
+    // Hands the tiles drawn so far to the renderer.
+    void handOver() const;
+
     // The variants; T is the timeline time as a float, tl the time into the entry.
     void grid(Unit1State& unit1, int tl, float T);
     void rings(Unit1State& unit1, int time);

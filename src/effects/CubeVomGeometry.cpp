@@ -1,11 +1,14 @@
 // The cube scene's meshes as plain vertex arrays; the constructor compiles them into
 // display lists. All arithmetic is single precision, as the lists were designed with.
 #include "effects/CubeVom.h"
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace {
 
 using Mesh = CubeVom::Mesh;
+using Vertex = CubeVom::Vertex;
 
 constexpr float pi = 3.1415927f;
 constexpr float step = 11.25f; // degrees between neighbouring sweep angles
@@ -103,6 +106,149 @@ void roundedCorners(Mesh& m) {
     }
 }
 
+// The coarse tiles. A quarter circle is given as the angles (degrees, from 0 to 90,
+// rising) of its vertices; in the designed tile they are the multiples of `step`.
+using Quarter = std::vector<float>;
+
+// The vertex at angle 90 q + alpha of the quarter circle of quadrant q that rounds an
+// edge along `axis` (0 x, 1 y, 2 z), at the point of the edge whose coordinate along the
+// axis is `along`. The arithmetic is roundedEdges' own (the quadrant's signs, then X, Y
+// and Z as there), so that the vertices at designed angles are the designed vertices and
+// the ends of the edges and the rims of the corners meet in the very same points.
+Vertex edgePoint(int axis, int quadrant, float alpha, float along) {
+    const float a = 90.0f * static_cast<float>(quadrant) + alpha;
+    const float c = std::cos(radians(a)), s = std::sin(radians(a));
+    const float su = (quadrant == 0 || quadrant == 3) ? 1.0f : -1.0f;
+    const float sv = quadrant < 2 ? 1.0f : -1.0f;
+    const float X = su * innerXZ + radius * c;
+    if (axis == 2) return {{X, sv * innerY + radius * s, along}, {c, s, 0}};
+    if (axis == 0) return {{along, sv * innerY + radius * s, X}, {0, s, c}};
+    return {{X, along, sv * innerXZ + radius * s}, {c, 0, s}};
+}
+
+// The twelve edges with their quarter circles at the angles of `quarter`, wound as
+// roundedEdges winds them.
+void coarseEdges(Mesh& m, const Quarter& quarter) {
+    for (int axis = 0; axis < 3; ++axis) {
+        const float e = axis == 1 ? innerY : innerXZ;
+        for (int q = 0; q < 4; ++q)
+            for (size_t i = 0; i + 1 < quarter.size(); ++i) {
+                // The edges along z run from the later angle, the others from the earlier.
+                const float a = quarter[axis == 2 ? i + 1 : i];
+                const float b = quarter[axis == 2 ? i : i + 1];
+                for (const Vertex& v : {edgePoint(axis, q, a, -e), edgePoint(axis, q, a, e),
+                                        edgePoint(axis, q, b, e), edgePoint(axis, q, b, -e)})
+                    m.vertices.push_back(v);
+            }
+    }
+}
+
+// One rim of a corner patch: the quarter circle at the end of an edge, running away
+// from one axis direction of the corner, and which of its points is at 45 degrees (the
+// count of points when none is).
+struct Rim {
+    std::vector<Vertex> points;
+    size_t middle;
+};
+
+// The rim at the end `along` of the edge along `axis` whose quadrant has the signs
+// (su, sv), turned to run away from the corner's direction `from` (0 x, 1 y, 2 z).
+Rim rim(const Quarter& quarter, int axis, float su, float sv, float along, int from) {
+    const int quadrant = sv > 0 ? (su > 0 ? 0 : 1) : (su > 0 ? 3 : 2);
+    Rim r{{}, quarter.size()};
+    for (size_t i = 0; i < quarter.size(); ++i) {
+        r.points.push_back(edgePoint(axis, quadrant, quarter[i], along));
+        if (quarter[i] == 45.0f) r.middle = i;
+    }
+    if (std::fabs(r.points.front().n[from]) < 0.5f) {
+        std::reverse(r.points.begin(), r.points.end());
+        if (r.middle < r.points.size()) r.middle = r.points.size() - 1 - r.middle;
+    }
+    return r;
+}
+
+// One triangle, wound counter-clockwise seen from outside the tile.
+void addOutward(std::vector<Vertex>& t, const Vertex& a, Vertex b, Vertex c) {
+    double e1[3], e2[3];
+    for (int i = 0; i < 3; ++i) {
+        e1[i] = double(b.p[i]) - a.p[i];
+        e2[i] = double(c.p[i]) - a.p[i];
+    }
+    const double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2],
+                         e1[0] * e2[1] - e1[1] * e2[0]};
+    double out = 0;
+    for (int i = 0; i < 3; ++i)
+        out += n[i] * (double(a.n[i]) + b.n[i] + c.n[i]);
+    if (out < 0) std::swap(b, c);
+    t.push_back(a);
+    t.push_back(b);
+    t.push_back(c);
+}
+
+// A closed loop of points on the corner's sphere (centre K) as triangles: a bare
+// triangle when it is one and `fan` is not asked for, otherwise a fan about the point
+// of the sphere in the direction of the sum of `towards`.
+void patch(std::vector<Vertex>& t, const float* K, const std::vector<Vertex>& loop,
+           std::initializer_list<const Vertex*> towards, bool fan) {
+    if (loop.size() == 3 && !fan) {
+        addOutward(t, loop[0], loop[1], loop[2]);
+        return;
+    }
+    float d[3] = {0, 0, 0};
+    for (const Vertex* v : towards)
+        for (int i = 0; i < 3; ++i)
+            d[i] += v->n[i];
+    const float length = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+    Vertex middle{};
+    for (int i = 0; i < 3; ++i) {
+        middle.n[i] = d[i] / length;
+        middle.p[i] = K[i] + radius * middle.n[i];
+    }
+    for (size_t i = 0; i < loop.size(); ++i)
+        addOutward(t, middle, loop[i], loop[(i + 1) % loop.size()]);
+}
+
+// The eight corners, each patched with few triangles whose rims are the ends of the
+// edges point for point, so that no crack opens between them. With a point at 45
+// degrees on the rims the octant is cut at those points into four triangles, each
+// filled by a fan about its middle unless it is a bare triangle; without, the whole
+// octant is one fan.
+void coarseCorners(std::vector<Vertex>& t, const Quarter& quarter) {
+    for (float sx : {1.0f, -1.0f})
+        for (float sy : {1.0f, -1.0f})
+            for (float sz : {1.0f, -1.0f}) {
+                const float K[3] = {sx * innerXZ, sy * innerY, sz * innerXZ};
+                // x to y round the end of the z edge, y to z round the x edge, z to x
+                // round the y edge.
+                const Rim ab = rim(quarter, 2, sx, sy, K[2], 0);
+                const Rim bc = rim(quarter, 0, sz, sy, K[0], 1);
+                const Rim ca = rim(quarter, 1, sx, sz, K[1], 2);
+                const Vertex *A = &ab.points.front(), *B = &bc.points.front(),
+                             *C = &ca.points.front();
+                if (ab.middle == quarter.size()) {
+                    std::vector<Vertex> loop(ab.points.begin(), ab.points.end() - 1);
+                    loop.insert(loop.end(), bc.points.begin(), bc.points.end() - 1);
+                    loop.insert(loop.end(), ca.points.begin(), ca.points.end() - 1);
+                    patch(t, K, loop, {A, B, C}, true);
+                    continue;
+                }
+                const Vertex* mab = &ab.points[ab.middle];
+                const Vertex* mbc = &bc.points[bc.middle];
+                const Vertex* mca = &ca.points[ca.middle];
+                // At each axis: along its rim to the middle, across to the middle of the
+                // rim that ends there, and back along that one.
+                const auto around = [](const Rim& out, const Rim& back) {
+                    std::vector<Vertex> r(out.points.begin(), out.points.begin() + out.middle + 1);
+                    r.insert(r.end(), back.points.begin() + back.middle, back.points.end() - 1);
+                    return r;
+                };
+                patch(t, K, around(ab, ca), {A, mab, mca}, false);
+                patch(t, K, around(bc, ab), {B, mbc, mab}, false);
+                patch(t, K, around(ca, bc), {C, mca, mbc}, false);
+                patch(t, K, {*mab, *mbc, *mca}, {mab, mbc, mca}, true);
+            }
+}
+
 // One quad with the flat normal of its plane on all four vertices.
 void addFlat(Mesh& m, const float (&v)[4][3]) {
     float n[3];
@@ -137,6 +283,27 @@ CubeVom::Mesh CubeVom::tileMesh() {
     flatFaces(m);
     roundedEdges(m);
     roundedCorners(m);
+    return m;
+}
+
+CubeVom::Mesh CubeVom::coarseTileMesh(int level) {
+    // The designed quarter circles; five segments whose ends are the designed ones (the
+    // picture is most sensitive where a quarter circle meets a flat face); then three and
+    // two even ones.
+    static const Quarter quarters[coarseLevels] = {
+        {0, 11.25f, 22.5f, 33.75f, 45, 56.25f, 67.5f, 78.75f, 90},
+        {0, 11.25f, 33.75f, 56.25f, 78.75f, 90},
+        {0, 30, 60, 90},
+        {0, 45, 90}};
+    return coarseTileMesh(quarters[level]);
+}
+
+CubeVom::Mesh CubeVom::coarseTileMesh(const std::vector<float>& quarter) {
+    Mesh m;
+    m.white = true;
+    flatFaces(m);
+    coarseEdges(m, quarter);
+    coarseCorners(m.triangles, quarter);
     return m;
 }
 

@@ -2,38 +2,24 @@
 #include "effects/CubeVom.h"
 #include "engine/Fx.h"
 #include "texture/Texture.h"
+#include <algorithm>
 
 namespace {
-bool recording = false;
 std::vector<ListCall>* recorded = nullptr;
-} // namespace
 
-// With -Wl,--wrap=glCallList the linker sends the engine's glCallList here and the real
-// entry point is reached as __real_glCallList.
-extern "C" void __real_glCallList(GLuint list);
-extern "C" void __wrap_glCallList(GLuint list) {
-    if (!recording) {
-        __real_glCallList(list);
-        return;
-    }
+void record(GLuint list, const GLfloat* modelview) {
     ListCall call{list, {}};
-    glGetFloatv(GL_MODELVIEW_MATRIX, call.modelview.data());
+    std::copy(modelview, modelview + 16, call.modelview.begin());
     recorded->push_back(call);
 }
-
-// glFlush likewise (-Wl,--wrap=glFlush): while recording, the engine's flushes would only
-// hand empty batches to the renderer, which then keeps more of them in its pool.
-extern "C" void __real_glFlush();
-extern "C" void __wrap_glFlush() {
-    if (!recording) __real_glFlush();
-}
+} // namespace
 
 std::vector<ListCall> recordListCalls(Fx& entry, int time) {
     std::vector<ListCall> calls;
     recorded = &calls;
-    recording = true;
+    CubeVom::observer = record;
     entry.draw(time);
-    recording = false;
+    CubeVom::observer = nullptr;
     recorded = nullptr;
     return calls;
 }
@@ -49,7 +35,7 @@ int drawBareTiles(const CubeVom& cube, const std::vector<ListCall>& calls) {
     for (const ListCall& call : calls) {
         if (call.list != cube.tileList) continue;
         glLoadMatrixf(call.modelview.data());
-        __real_glCallList(call.list);
+        glCallList(call.list);
         ++tiles;
     }
     unit1.unit1Off();

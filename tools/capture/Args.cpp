@@ -7,7 +7,8 @@ const char* const captureUsage =
     "usage: velmora-capture [--size 800x600|640x480] [--out-dir DIR] --at MS [--at MS ...]\n"
     "       velmora-capture [--size 800x600|640x480] [--out-dir DIR] --fps N [--from MS] [--to "
     "MS]\n"
-    "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n";
+    "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n"
+    "       (--exact with any of them)\n";
 
 const char* const captureHelp =
     "Renders moments of the show to PNG files (frame-NNNNNN.png, the time in ms), or a span of\n"
@@ -18,6 +19,8 @@ const char* const captureHelp =
     "  --size WxH     800x600 (the default) or 640x480\n"
     "  --out-dir DIR  where the frames go (the working directory by default)\n"
     "  --video FILE   encode with ffmpeg into FILE instead of writing frames\n"
+    "  --exact        draw the cube scene's tiles exactly as designed, every one at full\n"
+    "                 detail (the default draws small tiles with coarser meshes)\n"
     "  --help, --version\n";
 
 namespace {
@@ -61,6 +64,7 @@ bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, st
          }},
         {"--to", milliseconds,
          [&](const std::string& v) { return haveTo = cli::readWhole(v, 0, 100000000, out.to); }},
+        {"--exact", nullptr, [&](const std::string&) { return out.exact = true; }},
     };
     if (!cli::readOptions(args, options, error)) return false;
     if (!out.video.empty() && out.fps == 0) out.fps = 60;

@@ -11,6 +11,7 @@ struct CaptureArgs {
     int fps = 0;              // frames per second, when rendering a span
     int from = 0;
     int to = 0;
+    bool exact = false; // the cube scene with its designed meshes only
 };
 
 // Parses the command line. False with a reason when it is not one the tool accepts.
