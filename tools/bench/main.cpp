@@ -5,6 +5,7 @@
 #include "BareTiles.h"
 #include "Cli.h"
 #include "Fidelity.h"
+#include "Span.h"
 #include "Stats.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
@@ -326,21 +327,14 @@ void printFidelity(const std::vector<FidelitySet>& sets, const std::map<int, Dif
 void measureFidelity(Script& script, std::vector<Section>& sections,
                      const std::vector<bool>& tiles) {
     std::vector<FidelitySet> sets;
-    sets.push_back({"whole show, 2 fps", {}});
-    for (int t = 0; t < showLength; t += 500)
-        sets[0].times.push_back(t);
+    sets.push_back({"whole show, 2 fps", spanTimes(2, 0, showLength)});
     FidelitySet everyTileSection{"every tile section, 30 fps", {}};
     for (size_t i = 0; i < sections.size(); ++i) {
         if (!tiles[i]) continue;
         const Section& s = sections[i];
-        FidelitySet set{std::to_string(s.entry.start) + "-" + std::to_string(s.end()) + " " +
-                            s.effect + ", 30 fps",
-                        {}};
-        for (long long k = 0;; ++k) {
-            const long long t = s.entry.start + k * 1000 / 30;
-            if (t >= s.end()) break;
-            set.times.push_back(static_cast<int>(t));
-        }
+        const FidelitySet set{std::to_string(s.entry.start) + "-" + std::to_string(s.end()) +
+                                  " " + s.effect + ", 30 fps",
+                              spanTimes(30, s.entry.start, s.end())};
         everyTileSection.times.insert(everyTileSection.times.end(), set.times.begin(),
                                       set.times.end());
         sets.push_back(set);

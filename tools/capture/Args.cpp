@@ -27,16 +27,6 @@ namespace {
 const char* const milliseconds = "milliseconds, 0 to 100000000";
 }
 
-std::vector<int> spanTimes(int fps, int from, int to) {
-    std::vector<int> times;
-    for (long long i = 0;; ++i) {
-        const long long t = from + i * 1000 / fps;
-        if (t >= to) break;
-        times.push_back(static_cast<int>(t));
-    }
-    return times;
-}
-
 std::string frameName(int time) {
     char name[32];
     std::snprintf(name, sizeof name, "frame-%06d.png", time);

@@ -1,4 +1,5 @@
 #pragma once
+#include "Span.h"
 #include <string>
 #include <vector>
 
@@ -16,9 +17,6 @@ struct CaptureArgs {
 
 // Parses the command line. False with a reason when it is not one the tool accepts.
 bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, std::string& error);
-
-// The times of a span: from + floor(i * 1000 / fps) while below `to`.
-std::vector<int> spanTimes(int fps, int from, int to);
 
 // "frame-NNNNNN.png" for a show time.
 std::string frameName(int time);
