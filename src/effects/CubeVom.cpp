@@ -134,8 +134,10 @@ GLuint CubeVom::tileFor(float pixels) const {
     return coarseTileLists + coarseLevels - 1;
 }
 
+bool CubeVom::designedOnly() const { return exact || observer; }
+
 void CubeVom::tile() const {
-    if (observer || exact) {
+    if (designedOnly()) {
         place(tileList);
         return;
     }
@@ -206,7 +208,7 @@ void CubeVom::rings(Unit1State& unit1, int time) {
         for (int i = 0; i <= 30; ++i) {
             // The last tile, at 360 degrees, lies on the first: only the designed scene
             // draws it twice.
-            if (i == 30 && !exact && !observer) break;
+            if (i == 30 && !designedOnly()) break;
             glPushMatrix();
             glTranslatef(0, 0, -12);
             glRotatef(12 * i + g, 0, 1, 0);

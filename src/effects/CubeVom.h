@@ -97,6 +97,9 @@ public:
     GLuint tileFor(float pixels) const;
 
 private:
+    // Whether every tile is drawn as designed: with `exact`, and for the observer, which
+    // sees the scene as designed.
+    bool designedOnly() const;
     // glCallList of one of the lists, or its report to the observer.
     void place(GLuint list) const;
     // The tile under the current modelview matrix: tileList, or as `exact` says.
