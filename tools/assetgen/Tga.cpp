@@ -53,8 +53,8 @@ bool writeTga(const std::string& path, const Image& image, bool runLength) {
     out.push_back(0);                  // no colour map
     out.push_back(runLength ? 10 : 2); // true-colour, plain or run-length encoded
     out.insert(out.end(), 5, 0);       // colour-map fields
-    putLe16(out, 0);                  // x origin
-    putLe16(out, 0);                  // y origin
+    putLe16(out, 0);                   // x origin
+    putLe16(out, 0);                   // y origin
     putLe16(out, image.width);
     putLe16(out, image.height);
     out.push_back(static_cast<uint8_t>(image.channels * 8));
