@@ -9,6 +9,15 @@ SHOW = 175.625  # seconds
 def run(*cmd, **kw):
     return subprocess.run(cmd, capture_output=True, text=True, **kw)
 
+def until(what, why, within=60):
+    """What `what()` gives once it is true, asked every 0.1 s; fails after `within` s."""
+    end = time.time() + within
+    while not (got := what()):
+        if time.time() > end:
+            raise AssertionError(f"no {why} within {within} s")
+        time.sleep(0.1)
+    return got
+
 class Display:
     def __init__(self, width, height, wm):
         r, w = os.pipe()
@@ -19,7 +28,8 @@ class Display:
         self.env = dict(os.environ, DISPLAY=":" + os.fdopen(r).readline().strip())
         if wm:
             self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stderr=subprocess.DEVNULL))
-            time.sleep(1)
+            until(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=self.env).stdout,
+                  "window manager")
 
     def close(self):
         for p in reversed(self.procs):
@@ -27,14 +37,28 @@ class Display:
 
     def window(self, title, other_than=None):
         """(id, width, height, x, y) of the window titled so, once it differs from `other_than`."""
-        for _ in range(300):
+        def find():
             for m in re.finditer(r'(0x\w+) "(.*)": .*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)',
                                  run("xwininfo", "-root", "-tree", env=self.env).stdout):
                 win = (m[1],) + tuple(map(int, m.groups()[2:]))
                 if m[2] == title and win[1] > 1 and (other_than is None or win[1:] != other_than[1:]):
                     return win
-            time.sleep(0.1)
-        raise AssertionError(f"no window {title!r} other than {other_than}")
+        return until(find, f"window {title!r} other than {other_than}")
+
+    def answer(self, title, key):
+        """Presses `key` in the box titled so once it is shown; again if it is still there 3 s later.
+        A box's window id is used again by the next one: the title tells them apart."""
+        box = self.window(title)
+        showing = lambda: re.search(f'"{re.escape(title)}"(.|\n)*IsViewable',
+                                    run("xwininfo", "-id", box[0], env=self.env).stdout)
+        until(showing, f"box {title!r} shown")
+        for _ in range(5):
+            self.key(box, key)
+            try:
+                return until(lambda: not showing(), f"answer taken by {title!r}", within=3)
+            except AssertionError:
+                pass
+        raise AssertionError(f"box {title!r} took no {key}")
 
     def key(self, win, key):
         run("xdotool", "key", "--window", win[0], key, env=self.env)
@@ -47,15 +71,20 @@ class Display:
         return lambda x0, y0, x1, y1, step=5: {data[(y * w + x) * 3:(y * w + x) * 3 + 3]
                                                for y in range(y0, y1, step) for x in range(x0, x1, step)}
 
+    def picture(self, win):
+        """The colours in the window once it shows more than 50: a frame of the show."""
+        def colours():
+            c = self.grab()(win[3], win[4], win[3] + win[1], win[4] + win[2])
+            return len(c) > 50 and c
+        return until(colours, f"picture in {win}")
+
 def start_demo(d, build, answers, env={}, speed="x10"):
     """The demo on faketime's clock `speed` times as fast, its two questions answered
     (Return is Yes, Escape is No); returns it and its window."""
     proc = subprocess.Popen(["faketime", "-f", "+0 " + speed, os.path.join(build, "velmora")],
                             env={**d.env, "SDL_AUDIODRIVER": "dummy", **env}, cwd=build)
     for title, key in zip(["Start FullScreen?", "yes->800x600; no->640->480?"], answers):
-        box = d.window(title)
-        time.sleep(0.3)  # mapped and taking input
-        d.key(box, key)
+        d.answer(title, key)
     return proc, d.window("Morvanta Quorbel")
 
 def exit_code(proc, within):
@@ -68,8 +97,7 @@ def exit_code(proc, within):
 def demo_escape(d, build):
     proc, win = start_demo(d, build, ["Escape", "Escape"])
     assert win[1:3] == (640, 480), f"window {win}"
-    time.sleep(1)  # ten seconds of show: past the fade-in
-    assert len(d.grab()(win[3], win[4], win[3] + 640, win[4] + 480)) > 50, "no picture"
+    d.picture(win)
     began = time.time()
     d.key(win, "Escape")
     assert exit_code(proc, 5) == 0 and time.time() - began < 2, "Escape did not end the demo at once"
@@ -78,14 +106,12 @@ def demo_f1_close(d, build):
     proc, win = start_demo(d, build, ["Escape", "Return"], speed="x1")
     assert win[1:3] == (800, 600), f"window {win}"
     for want in [(1024, 768, 0, 0), (800, 600)]:  # full screen on the same window, and back
-        time.sleep(1)
+        d.picture(win)
         d.key(win, "F1")
         win = d.window("Morvanta Quorbel", other_than=win)
         assert win[1:1 + len(want)] == want, f"F1 gave {win}, not {want}"
-        time.sleep(1)
+        d.picture(win)  # else the scene lost its textures
         assert d.window("Morvanta Quorbel")[1:] == win[1:], "F1 went on switching"
-        seen = len(d.grab()(win[3], win[4], win[3] + win[1], win[4] + win[2]))
-        assert seen > 50, f"only {seen} colours after F1: the scene lost its textures"
     run("wmctrl", "-c", "Morvanta Quorbel", env=d.env)  # the window manager's close
     assert exit_code(proc, 5) == 0, "closing the window"
 
@@ -94,14 +120,15 @@ def demo_whole_16x9(d, build):
     played to its own end on the fast clock, its music mixed into a file."""
     sound = tempfile.mktemp()
     proc, _ = start_demo(d, build, ["Return", "Return"], {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
-    began, fitted = time.time(), False
-    while not fitted and proc.poll() is None:  # until the background, never black, fills it
+    began = fitted = None
+    while not fitted and proc.poll() is None:  # from the first picture until the background fills it
         shot = d.grab()
-        fitted = bytes(3) not in shot(160, 0, 1120, 720, 4)
+        middle = shot(160, 0, 1120, 720, 4)
+        began, fitted = began or (middle != {bytes(3)} and time.time()), bytes(3) not in middle
     assert shot(0, 0, 160, 720, 3) | shot(1120, 0, 1280, 720, 3) == {bytes(3)}, "the bars are not black"
     assert fitted and exit_code(proc, 30) == 0, "never saw the picture fill the middle, or failed"
-    took = time.time() - began
-    assert SHOW / 10 - 0.5 <= took <= SHOW / 10 + 6, f"the show ended after {took:.2f} s"
+    took = time.time() - began  # the show began at most one grab before
+    assert SHOW / 10 - 2 <= took <= SHOW / 10 + 4, f"the show ended {took:.2f} s after its first picture"
     with open(sound, "rb") as f:  # 16-bit stereo: the loading's silence, then the music
         samples = array.array("h", f.read(44100 * 4 * 20))
     os.remove(sound)
