@@ -9,6 +9,10 @@ SHOW = 175.625  # seconds
 def run(*cmd, **kw):
     return subprocess.run(cmd, capture_output=True, text=True, **kw)
 
+def rgb(*source, env=None):
+    return subprocess.run(["import" if source[0] == "-window" else "convert", *source, "-depth", "8", "rgb:-"],
+                          env=env, capture_output=True).stdout
+
 def until(what, why, within=60):
     """What `what()` gives once it is true, asked every 0.1 s; fails after `within` s."""
     end = time.time() + within
@@ -60,8 +64,12 @@ class Display:
                 pass
         raise AssertionError(f"box {title!r} took no {key}")
 
-    def key(self, win, key):
-        run("xdotool", "key", "--window", win[0], key, env=self.env)
+    def key(self, win, keys):
+        run("xdotool", "key", "--window", win[0], *keys.split(), env=self.env)
+
+    def pixels(self, win):
+        """The window's pixels, RGB rows top down."""
+        return rgb("-window", "root", "-crop", "{1}x{2}+{3}+{4}".format(*win), env=self.env)
 
     def grab(self):
         """The screen, as the colours of its pixels in a box, one in `step` each way."""
@@ -78,10 +86,10 @@ class Display:
             return len(c) > 50 and c
         return until(colours, f"picture in {win}")
 
-def start_demo(d, build, answers, env={}, speed="x10"):
-    """The demo on faketime's clock `speed` times as fast, its two questions answered
-    (Return is Yes, Escape is No); returns it and its window."""
-    proc = subprocess.Popen(["faketime", "-f", "+0 " + speed, os.path.join(build, "velmora")],
+def start_demo(d, build, answers, *options, env={}, speed="x10"):
+    """The demo with `options` on faketime's clock `speed` times as fast, the questions
+    asked answered (Return is Yes, Escape is No); returns it and its window."""
+    proc = subprocess.Popen(["faketime", "-f", "+0 " + speed, os.path.join(build, "velmora"), *options],
                             env={**d.env, "SDL_AUDIODRIVER": "dummy", **env}, cwd=build)
     for title, key in zip(["Start FullScreen?", "yes->800x600; no->640->480?"], answers):
         d.answer(title, key)
@@ -94,13 +102,64 @@ def exit_code(proc, within):
         proc.kill()
         raise AssertionError(f"still running after {within} s")
 
-def demo_escape(d, build):
-    proc, win = start_demo(d, build, ["Escape", "Escape"])
+def demo_controls(d, build):
+    """The options answer both questions; Space stands the picture still and lets it go on;
+    Home, Right and Left land on the show's own frames; Escape ends it at once."""
+    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "125000")
     assert win[1:3] == (640, 480), f"window {win}"
     d.picture(win)
+    d.key(win, "space")
+    def standing(apart):  # two grabs `apart` seconds apart, equal: the picture they show
+        first = d.pixels(win)
+        time.sleep(apart)
+        return d.pixels(win) == first and first
+    still = until(lambda: standing(0.2), "picture standing still")
+    assert standing(1) == still, "the picture moved while paused"  # 10 s of the fast clock
+    # While paused, each jump draws its moment: 0, then 27 steps of 5 s on, one back.
+    d.key(win, "Home " + "Right " * 27 + "Left")
+    with tempfile.TemporaryDirectory() as out:
+        assert capture(build, "--size", "640x480", "--at", "130000", "--out-dir", out, env=d.env).returncode == 0
+        want = rgb(out + "/frame-130000.png")
+    off = lambda: sum(a != b for a, b in zip(d.pixels(win), want)) / len(want)
+    until(lambda: off() < 0.05, "the frame at 130 s")  # 16 ms off differs in 40 %
+    d.key(win, "space")
+    until(lambda: not standing(0.2), "the show going on")
     began = time.time()
     d.key(win, "Escape")
     assert exit_code(proc, 5) == 0 and time.time() - began < 2, "Escape did not end the demo at once"
+
+def demo_start(d, build):
+    """--start alone asks both questions; from 172 s the show ends by itself 3.6 s later, and
+    the sound the disk driver wrote is the music from 172 s on."""
+    sound = tempfile.mktemp()
+    proc, win = start_demo(d, build, ["Escape", "Escape"], "--start", "172000", speed="x1",
+                           env={"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
+    assert win[1:3] == (640, 480), f"window {win}"
+    d.picture(win)
+    began = time.time()
+    assert exit_code(proc, 15) == 0 and 2.5 < time.time() - began < 8, "the show did not end by itself"
+    recorded = pcm("-f", "s16le", "-ar", "44100", "-ac", "2", "-i", sound)
+    os.remove(sound)
+    begin = next(i for i, x in enumerate(recorded) if abs(x) > 1000)  # the loading's silence ends
+    assert similarity(recorded[begin:begin + 3000], build, 172) > 0.9, "the sound is not the music from 172 s"
+
+def demo_options(build, out):
+    """Command lines refused (2: the option, what it takes, the usage), answered (0), or
+    taken: then, without a display, the demo stops there (1)."""
+    usage = re.escape("\nusage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n")
+    for line, code, said in [("--help", 0, "^usage: velmora .*Space.*Left, Right.*Home.*F1.*Escape.*"),
+                             ("--start 9 --version", 0, r"^velmora \d+\.\d+\.\d+\n$"),
+                             ("--bogus", 2, "^velmora: unknown option --bogus" + usage),
+                             ("stray", 2, "^velmora: unexpected stray" + usage),
+                             ("--size 1024x768", 2, "^velmora: --size takes 800x600 or 640x480, not 1024x768" + usage),
+                             ("--window --start", 2, "^velmora: --start takes milliseconds, 0 to 175625" + usage),
+                             ("--start 175626", 2, "--start takes milliseconds, 0 to 175625, not 175626" + usage),
+                             ("--start -1", 2, "not -1" + usage), ("--start 5s", 2, "not 5s" + usage),
+                             ("--window --size 640x480 --fullscreen", 2, "--window and --fullscreen exclude each other" + usage),
+                             ("--fullscreen --size 800x600 --start 175625", 1, "^velmora: cannot open the X display.*"),
+                             ("--window --window --start 0", 1, "^velmora: cannot open the X display.*")]:
+        r = run(os.path.join(build, "velmora"), *line.split(), env=dict(os.environ, DISPLAY=":4999"))
+        assert r.returncode == code and re.search(said + "$", r.stdout if code == 0 else r.stderr, re.S), (line, r)
 
 def demo_f1_close(d, build):
     proc, win = start_demo(d, build, ["Escape", "Return"], speed="x1")
@@ -119,7 +178,7 @@ def demo_whole_16x9(d, build):
     """Full screen on a 16:9 screen: the 800x600 show fitted 960x720 between black bars,
     played to its own end on the fast clock, its music mixed into a file."""
     sound = tempfile.mktemp()
-    proc, _ = start_demo(d, build, ["Return", "Return"], {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
+    proc, _ = start_demo(d, build, ["Return", "Return"], env={"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
     began = fitted = None
     while not fitted and proc.poll() is None:  # from the first picture until the background fills it
         shot = d.grab()
@@ -173,6 +232,12 @@ def pcm(*args):
     data = subprocess.run(["ffmpeg", "-v", "error", *args, "-ac", "1", "-ar", "8000", "-f", "s16le", "-"],
                           capture_output=True).stdout
     return array.array("h", data[:len(data) // 2 * 2])
+
+def similarity(sound, build, at):
+    """The best correlation of `sound` (8 kHz) with the music from `at` s, within 60 ms either way."""
+    music = pcm("-ss", str(at - 0.06), "-t", "0.6", "-i", build + "/DATAS/zik.mp3")
+    return max(sum(x * y for x, y in zip(sound, m)) / (sum(x * x for x in sound) * sum(y * y for y in m)) ** 0.5
+               for m in (music[lag:lag + len(sound)] for lag in range(0, 960)))
 
 def video_span(build, out):
     """A second at 10 fps: H.264 with AAC, the span's own pictures and music."""
@@ -261,7 +326,8 @@ def video_interrupted(build, out):
         assert proc.returncode == 128 + sig and b"interrupted" in said and os.listdir(out) == [], said
 
 # Each case, and what it runs on: a screen (width, height, with a window manager) or a folder.
-CASES = {"demo_escape": ((1024, 768, False), demo_escape), "demo_f1_close": ((1024, 768, True), demo_f1_close),
+CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1024, 768, False), demo_start),
+         "demo_options": (None, demo_options), "demo_f1_close": ((1024, 768, True), demo_f1_close),
          "demo_whole_16x9": ((1280, 720, True), demo_whole_16x9), "capture_frames": (None, capture_frames),
          "capture_refusals": (None, capture_refusals), "video_span": (None, video_span),
          "video_failures": (None, video_failures), "installed": (None, installed),
