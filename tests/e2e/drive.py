@@ -68,8 +68,7 @@ class Display:
     def key(self, win, keys):
         run("xdotool", "key", "--window", win[0], *keys.split(), env=self.env)
 
-    def pixels(self, win):
-        """The window's pixels, RGB rows top down."""
+    def pixels(self, win):  # the window's pixels, RGB rows top down
         return rgb("x:root", "-crop", "{1}x{2}+{3}+{4}".format(*win), env=self.env)
 
     def still(self, win, apart):
