@@ -1,4 +1,7 @@
 #include "app/Entry.h"
+#include "app/Options.h"
+#include "app/Player.h"
+#include "engine/Demo.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
 #include <cstdio>
@@ -7,37 +10,41 @@ using namespace platform;
 
 namespace {
 
-// Returns the mode the window is to open in: full screen unless the answer is No.
-bool askStartupQuestions() {
+// Returns the mode the window is to open in: full screen unless the answer is No. An
+// option answers its question instead, and the box is not shown.
+bool askStartupQuestions(const PlayerOptions& options) {
     const bool fullscreen =
-        askYesNo("Would You Like To Run In Fullscreen Mode?", "Start FullScreen?") != Answer::No;
-    Settings& s = settings();
-    chooseResolution(s, askYesNo("800x600?", "yes->800x600; no->640->480?") != Answer::No);
+        options.fullscreen ? *options.fullscreen
+                           : askYesNo("Would You Like To Run In Fullscreen Mode?",
+                                      "Start FullScreen?") != Answer::No;
+    const bool big = options.big ? *options.big
+                                 : askYesNo("800x600?", "yes->800x600; no->640->480?") != Answer::No;
+    chooseResolution(settings(), big);
     return fullscreen;
 }
 
-void loop(const FrameStep& frame) {
+void loop(Player& player) {
     bool done = false;
     for (;;) {
         SDL_Event event;
-        // Nothing to draw while minimised: wait for events instead of spinning.
-        const bool got = windowActive() ? SDL_PollEvent(&event) : SDL_WaitEventTimeout(&event, 20);
-        if (got) {
+        // Nothing to draw while paused or minimised: wait for events instead of spinning.
+        bool got = player.paused()  ? SDL_WaitEvent(&event) == 1
+                   : windowActive() ? SDL_PollEvent(&event) == 1
+                                    : SDL_WaitEventTimeout(&event, 20) == 1;
+        for (; got; got = SDL_PollEvent(&event) == 1) {
             if (!handleEvent(event)) return;
-            continue;
+            if (windowActive() && !player.take(event)) done = true;
         }
-        if (windowActive()) {
-            if (keyPressed(SDL_SCANCODE_ESCAPE)) {
+        if (windowActive() && !done) {
+            if (keyPressed(SDL_SCANCODE_ESCAPE))
                 done = true;
-            } else {
-                beginFrame();
-                if (!frame()) done = true;
-                endFrame();
-            }
+            else if (!player.paused() && !player.frame())
+                done = true;
         }
         if (keyPressed(SDL_SCANCODE_F1)) {
             clearKey(SDL_SCANCODE_F1);
             toggleFullscreen(); // a refused switch keeps the current mode
+            if (player.paused()) player.showStill();
         }
         if (done) return;
     }
@@ -45,21 +52,23 @@ void loop(const FrameStep& frame) {
 
 } // namespace
 
-int runVelmora(const ShowBuilder& build) {
+int runVelmora(const PlayerOptions& options, const ShowBuilder& build) {
     std::string error;
     if (!openDisplay(error)) {
         std::fprintf(stderr, "velmora: %s\n", error.c_str());
         return 1;
     }
-    const bool fullscreen = askStartupQuestions();
+    const bool fullscreen = askStartupQuestions(options);
     const Settings& s = settings();
     if (!createWindow("Morvanta Quorbel", s.width, s.height, 32, fullscreen)) {
         closeDisplay();
         return 1;
     }
     SDL_DisableScreenSaver();
-    const FrameStep frame = build();
-    loop(frame);
+    FrameStep frame = build(); // opens the music, so before the player takes it
+    Player player(std::move(frame), demo.music.get());
+    if (options.start > 0) player.jump(options.start);
+    loop(player);
     killWindow();
     // Audio belongs to the music player, which shuts it down when the program ends.
     closeDisplay();

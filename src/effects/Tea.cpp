@@ -8,8 +8,15 @@
 
 Tea::Tea(const char* fileName, int ms) : Effect(ms), map(new TextureTga(fileName)) { map->load(); }
 
+namespace {
+// The phase a 60 Hz run has reached before its frame at `elapsed` ms into the entry:
+// each frame's two runs of the cube field add 2.02.
+float phaseAt(int elapsed) { return static_cast<float>(2.02 * 60 * elapsed / 1000); }
+} // namespace
+
 void Tea::draw(int time) {
     lastTime = time;
+    phase = phaseAt(time - start);
     glClear(GL_DEPTH_BUFFER_BIT);
     // Height over width: the picture is meant to come out stretched sideways.
     const platform::Settings& s = platform::settings();

@@ -76,14 +76,16 @@ class Tea : public Effect {
 public:
     int lastTime = 0;          // the time of the latest draw
     TextureTga* map = nullptr; // handed to the first outline pass
-    float phase = 0;           // advanced by every run of the cube field
+    float phase = 0;           // the cubes' motion: set by each draw, advanced by each run
 
     // Loads the image `fileName`; needs a current GL context.
     Tea(const char* fileName, int ms);
 
+    // Sets the phase from the time into the entry, so that the cubes stand where a
+    // 60 Hz run has them at every frame rate, then draws the two outline passes.
     void draw(int time) override;
 
-    // The 36 cubes in the current matrices and state; each run advances the phase and
-    // draws new random sizes.
+    // The 36 cubes in the current matrices and state; each run advances the phase by
+    // 1.01 (so the outline wobbles off the depth) and draws new random sizes.
     void cubeField();
 };

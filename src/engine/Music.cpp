@@ -67,5 +67,30 @@ void Music::open(const std::string& file) {
 
 void Music::play(int index) {
     if (index < 0 || static_cast<size_t>(index) >= streams.size() || !streams[index]) return;
-    Mix_PlayMusic(streams[index], 1);
+    current = index;
+    Mix_FadeInMusicPos(streams[index], 1, 0, cue / 1000.0);
+    if (paused) Mix_PauseMusic(); // a start unpauses
+}
+
+void Music::seek(int ms) {
+    cue = ms;
+    if (current < 0) return;
+    // Once the music has ended, the mixer holds none to move: start it again instead.
+    if (!Mix_PlayingMusic() || Mix_SetMusicPosition(ms / 1000.0) != 0) play(current);
+}
+
+void Music::pause() {
+    paused = true;
+    if (current >= 0) Mix_PauseMusic();
+}
+
+void Music::resume() {
+    paused = false;
+    if (current >= 0) Mix_ResumeMusic();
+}
+
+int Music::position() const {
+    if (current < 0 || !Mix_PlayingMusic()) return -1;
+    const double seconds = Mix_GetMusicPosition(streams[current]);
+    return seconds < 0 ? -1 : static_cast<int>(seconds * 1000 + 0.5);
 }

@@ -7,14 +7,30 @@ namespace {
 int64_t counter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
 
 int64_t clockFrequency = static_cast<int64_t>(SDL_GetPerformanceFrequency()); // before main
-int64_t clockBase = 0; // counter value at the show's time zero
+int64_t clockBase = 0; // counter value when the clock read clockOffset
 int64_t clockNow = 0;  // counter value of the latest frame
+int clockOffset = 0;   // what the clock read at clockBase, or all along while it stands
+bool clockStands = false;
 } // namespace
 
-void clockReset() {
+void clockReset() { clockSet(0); }
+
+void clockSet(int ms) {
     clockBase = counter();
     clockNow = clockBase;
+    clockOffset = ms;
 }
+
+void clockPause(bool stand) {
+    if (stand == clockStands) return;
+    if (stand)
+        clockOffset = clockElapsedMs();
+    else
+        clockBase = counter();
+    clockStands = stand;
+}
+
+bool clockPaused() { return clockStands; }
 
 int elapsedMs(int64_t base, int64_t now, int64_t frequency) {
     if (frequency <= 0) return 0; // no counter: the show stands still rather than dividing by 0
@@ -22,8 +38,9 @@ int elapsedMs(int64_t base, int64_t now, int64_t frequency) {
 }
 
 int clockElapsedMs() {
+    if (clockStands) return clockOffset;
     clockNow = counter();
-    return elapsedMs(clockBase, clockNow, clockFrequency);
+    return clockOffset + elapsedMs(clockBase, clockNow, clockFrequency);
 }
 
 } // namespace platform

@@ -9,6 +9,18 @@ SHOW = 175.625  # seconds
 def run(*cmd, **kw):
     return subprocess.run(cmd, capture_output=True, text=True, **kw)
 
+def rgb(*source, env=None):
+    return subprocess.run(["convert", *source, "-depth", "8", "rgb:-"], env=env, capture_output=True).stdout
+
+def until(what, why, within=60):
+    """What `what()` gives once it is true, asked every 0.1 s; fails after `within` s."""
+    end = time.time() + within
+    while not (got := what()):
+        if time.time() > end:
+            raise AssertionError(f"no {why} within {within} s")
+        time.sleep(0.1)
+    return got
+
 class Display:
     def __init__(self, width, height, wm):
         r, w = os.pipe()
@@ -19,43 +31,71 @@ class Display:
         self.env = dict(os.environ, DISPLAY=":" + os.fdopen(r).readline().strip())
         if wm:
             self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stderr=subprocess.DEVNULL))
-            time.sleep(1)
+            until(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=self.env).stdout,
+                  "window manager")
 
     def close(self):
         for p in reversed(self.procs):
             p.terminate(), p.wait()
 
     def window(self, title, other_than=None):
-        """(id, width, height, x, y) of the window titled so, once it differs from `other_than`."""
-        for _ in range(300):
+        """(id, width, height, x, y) of the window titled so, once it differs from `other_than`
+        and holds still for 0.3 s (the window manager may place it in steps)."""
+        def find():
             for m in re.finditer(r'(0x\w+) "(.*)": .*?(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)',
                                  run("xwininfo", "-root", "-tree", env=self.env).stdout):
                 win = (m[1],) + tuple(map(int, m.groups()[2:]))
                 if m[2] == title and win[1] > 1 and (other_than is None or win[1:] != other_than[1:]):
                     return win
-            time.sleep(0.1)
-        raise AssertionError(f"no window {title!r} other than {other_than}")
+        settled = lambda: (first := find()) and first == (time.sleep(0.3) or find()) and first
+        return until(settled, f"window {title!r} other than {other_than}")
 
-    def key(self, win, key):
-        run("xdotool", "key", "--window", win[0], key, env=self.env)
+    def answer(self, title, key):
+        """Presses `key` in the box titled so once it is shown; again if it is still there 3 s later.
+        A box's window id is used again by the next one: the title tells them apart."""
+        box = self.window(title)
+        showing = lambda: re.search(f'"{re.escape(title)}"(.|\n)*IsViewable',
+                                    run("xwininfo", "-id", box[0], env=self.env).stdout)
+        until(showing, f"box {title!r} shown")
+        for _ in range(5):
+            self.key(box, key)
+            try:
+                return until(lambda: not showing(), f"answer taken by {title!r}", within=3)
+            except AssertionError:
+                pass
+        raise AssertionError(f"box {title!r} took no {key}")
+
+    def key(self, win, keys):
+        run("xdotool", "key", "--window", win[0], *keys.split(), env=self.env)
+
+    def pixels(self, win):  # the window's pixels, RGB rows top down
+        return rgb("x:root", "-crop", "{1}x{2}+{3}+{4}".format(*win), env=self.env)
+
+    def still(self, win, apart):
+        """The window's pixels if two grabs `apart` seconds apart are equal."""
+        first = self.pixels(win)
+        return time.sleep(apart) or self.pixels(win) == first and first
 
     def grab(self):
         """The screen, as the colours of its pixels in a box, one in `step` each way."""
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], env=self.env,
-                              capture_output=True).stdout
-        w = self.size[0]
+        data, w = rgb("x:root", env=self.env), self.size[0]
         return lambda x0, y0, x1, y1, step=5: {data[(y * w + x) * 3:(y * w + x) * 3 + 3]
                                                for y in range(y0, y1, step) for x in range(x0, x1, step)}
 
-def start_demo(d, build, answers, env={}, speed="x10"):
-    """The demo on faketime's clock `speed` times as fast, its two questions answered
-    (Return is Yes, Escape is No); returns it and its window."""
-    proc = subprocess.Popen(["faketime", "-f", "+0 " + speed, os.path.join(build, "velmora")],
+    def picture(self, win):
+        """The colours in the window once it shows more than 50: a frame of the show."""
+        def colours():
+            c = self.grab()(win[3], win[4], win[3] + win[1], win[4] + win[2])
+            return len(c) > 50 and c
+        return until(colours, f"picture in {win}")
+
+def start_demo(d, build, answers, *options, env={}, speed="x10"):
+    """The demo with `options` on faketime's clock `speed` times as fast, the questions
+    asked answered (Return is Yes, Escape is No); returns it and its window."""
+    proc = subprocess.Popen(["faketime", "-f", "+0 " + speed, os.path.join(build, "velmora"), *options],
                             env={**d.env, "SDL_AUDIODRIVER": "dummy", **env}, cwd=build)
     for title, key in zip(["Start FullScreen?", "yes->800x600; no->640->480?"], answers):
-        box = d.window(title)
-        time.sleep(0.3)  # mapped and taking input
-        d.key(box, key)
+        d.answer(title, key)
     return proc, d.window("Morvanta Quorbel")
 
 def exit_code(proc, within):
@@ -65,27 +105,69 @@ def exit_code(proc, within):
         proc.kill()
         raise AssertionError(f"still running after {within} s")
 
-def demo_escape(d, build):
-    proc, win = start_demo(d, build, ["Escape", "Escape"])
+def demo_controls(d, build):
+    """No questions; Space holds the picture and lets it go; jumps land on the show's own frames."""
+    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "125000")
     assert win[1:3] == (640, 480), f"window {win}"
-    time.sleep(1)  # ten seconds of show: past the fade-in
-    assert len(d.grab()(win[3], win[4], win[3] + 640, win[4] + 480)) > 50, "no picture"
+    d.picture(win)
+    capture(build, "--size", "640x480", "--at", "125000", "--at", "130000", "--out-dir", "e2e-controls", env=d.env)
+    def at(ms):  # the window within 5 % of the capture's frame at `ms` (16 ms off, 40 % differs)
+        want = rgb(f"{build}/e2e-controls/frame-{ms:06d}.png")
+        return lambda: sum(a != b for a, b in zip(d.pixels(win), want)) < 0.05 * len(want)
+    d.key(win, "space Home " + "Right " * 26 + "Left")  # paused, each jump draws its moment
+    until(at(125000), "frame of 125 s")
+    assert d.still(win, 1), "the picture moved while paused"  # 10 s of the fast clock
+    d.key(win, "Right")
+    until(at(130000), "frame of 130 s")
+    d.key(win, "space")
+    until(lambda: not d.still(win, 0.2), "show going on")
     began = time.time()
     d.key(win, "Escape")
     assert exit_code(proc, 5) == 0 and time.time() - began < 2, "Escape did not end the demo at once"
 
+def demo_start(d, build):
+    """--start alone asks both; from 172 s it ends by itself, the sound file the music from 172 s."""
+    proc, win = start_demo(d, build, ["Escape", "Escape"], "--start", "172000", speed="x1",
+                           env={"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": "e2e-start.raw"})
+    assert win[1:3] == (640, 480), f"window {win}"
+    d.picture(win)
+    began = time.time()
+    code, took = exit_code(proc, 15), time.time() - began
+    assert code == 0 and took > 1, f"the show ended with {code} {took:.1f} s after its first picture"
+    recorded = pcm("-f", "s16le", "-ar", "44100", "-ac", "2", "-i", build + "/e2e-start.raw")
+    begin = next(i for i, x in enumerate(recorded) if abs(x) > 1000)  # the loading's silence ends
+    sound, music = recorded[begin:begin + 3000], pcm("-ss", "171.94", "-t", "0.6", "-i", build + "/DATAS/zik.mp3")
+    best = max(sum(x * y for x, y in zip(sound, m)) / (sum(x * x for x in sound) * sum(y * y for y in m)) ** 0.5
+               for m in (music[lag:lag + 3000] for lag in range(0, 960)))  # 60 ms either way
+    assert best > 0.9, f"the sound is not the music from 172 s ({best:.2f})"
+
+def demo_options(build, out):
+    """Lines refused (2: the option, what it takes, the usage), answered (0), or taken (1: no display)."""
+    usage = re.escape("\nusage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n")
+    for line, code, said in [("--help", 0, "^usage: velmora .*Space.*Left, Right.*Home.*F1.*Escape.*"),
+                             ("--bogus", 2, "^velmora: unknown option --bogus" + usage),
+                             ("--size 1024x768", 2, "^velmora: --size takes 800x600 or 640x480, not 1024x768" + usage),
+                             ("--window --start", 2, "^velmora: --start takes milliseconds, 0 to 175625" + usage),
+                             ("--start 175626", 2, "not 175626" + usage), ("--start 5s", 2, "not 5s" + usage),
+                             ("--window --size 640x480 --fullscreen", 2, "--window and --fullscreen exclude each other" + usage),
+                             ("--window --window --size 800x600 --start 175625", 1, "^velmora: cannot open the X display[^\n]*\n")]:
+        r = run(os.path.join(build, "velmora"), *line.split(), env=dict(os.environ, DISPLAY=":4999"))
+        assert r.returncode == code and re.search(said + "$", r.stdout if code == 0 else r.stderr, re.S), (line, r)
+
 def demo_f1_close(d, build):
     proc, win = start_demo(d, build, ["Escape", "Return"], speed="x1")
     assert win[1:3] == (800, 600), f"window {win}"
-    for want in [(1024, 768, 0, 0), (800, 600)]:  # full screen on the same window, and back
-        time.sleep(1)
+    for i, want in enumerate([(1024, 768, 0, 0), (800, 600)] * 2):  # full screen on the same window, and back
+        d.picture(win)
         d.key(win, "F1")
         win = d.window("Morvanta Quorbel", other_than=win)
         assert win[1:1 + len(want)] == want, f"F1 gave {win}, not {want}"
-        time.sleep(1)
+        d.picture(win)  # else the scene lost its textures
         assert d.window("Morvanta Quorbel")[1:] == win[1:], "F1 went on switching"
-        seen = len(d.grab()(win[3], win[4], win[3] + win[1], win[4] + win[2]))
-        assert seen > 50, f"only {seen} colours after F1: the scene lost its textures"
+        if i == 1:  # the same again, paused
+            d.key(win, "space")
+            held = until(lambda: d.still(win, 0.3), "held frame")
+    until(lambda: d.pixels(win) == held, "held frame shown again after F1")
     run("wmctrl", "-c", "Morvanta Quorbel", env=d.env)  # the window manager's close
     assert exit_code(proc, 5) == 0, "closing the window"
 
@@ -93,15 +175,16 @@ def demo_whole_16x9(d, build):
     """Full screen on a 16:9 screen: the 800x600 show fitted 960x720 between black bars,
     played to its own end on the fast clock, its music mixed into a file."""
     sound = tempfile.mktemp()
-    proc, _ = start_demo(d, build, ["Return", "Return"], {"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
-    began, fitted = time.time(), False
-    while not fitted and proc.poll() is None:  # until the background, never black, fills it
+    proc, _ = start_demo(d, build, ["Return", "Return"], env={"SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": sound})
+    began = fitted = None
+    while not fitted and proc.poll() is None:  # from the first picture until the background fills it
         shot = d.grab()
-        fitted = bytes(3) not in shot(160, 0, 1120, 720, 4)
+        middle = shot(160, 0, 1120, 720, 4)
+        began, fitted = began or (middle != {bytes(3)} and time.time()), bytes(3) not in middle
     assert shot(0, 0, 160, 720, 3) | shot(1120, 0, 1280, 720, 3) == {bytes(3)}, "the bars are not black"
     assert fitted and exit_code(proc, 30) == 0, "never saw the picture fill the middle, or failed"
-    took = time.time() - began
-    assert SHOW / 10 - 0.5 <= took <= SHOW / 10 + 6, f"the show ended after {took:.2f} s"
+    took = time.time() - began  # the show began at most one grab before
+    assert SHOW / 10 - 2 <= took <= SHOW / 10 + 4, f"the show ended {took:.2f} s after its first picture"
     with open(sound, "rb") as f:  # 16-bit stereo: the loading's silence, then the music
         samples = array.array("h", f.read(44100 * 4 * 20))
     os.remove(sound)
@@ -123,21 +206,18 @@ def capture_frames(build, out):
     assert r.stderr.strip() == "0", "a frame depends on the one drawn before it"
 
 def capture_refusals(build, out):
-    r = capture(build, "--size", "1920x1080", "--at", "0")  # the tool's own tests judge the rest
-    assert r.returncode == 2 and "usage: velmora-capture" in r.stderr, r
-    r = capture(build, "--at", "soon")
-    assert r.returncode == 2 and "--at takes milliseconds" in r.stderr, r
-    for tool in ["velmora-capture", "velmora-bench"]:  # answered on stdout, like Linux tools
+    for args, said in [("--size 1920x1080 --at 0", "usage: velmora-capture"), ("--at soon", "--at takes milliseconds")]:
+        r = capture(build, *args.split())  # the tool's own tests judge the rest
+        assert r.returncode == 2 and said in r.stderr, r
+    for tool in ["velmora", "velmora-capture", "velmora-bench"]:  # answered on stdout, like Linux tools
         for word, answer in [("--help", f"usage: {tool} "), ("--version", rf"{tool} \d+\.\d+\.\d+\n$")]:
             r = run(os.path.join(build, tool), word)
             assert r.returncode == 0 and re.match(answer, r.stdout), (tool, word, r)
     open(out + "/file", "w").close()
     r = capture(build, "--at", "0", "--out-dir", out + "/file/sub")
     assert r.returncode == 1 and "cannot write" in r.stderr, r
-    for exe in ["velmora", "velmora-capture --at 0"]:  # no display: exit 1 and one line
-        r = run(*os.path.join(build, exe).split(), env=dict(os.environ, DISPLAY=":4999"), cwd=build)
-        lines = r.stderr.strip().splitlines()
-        assert r.returncode == 1 and len(lines) == 1 and "display" in lines[0], (exe, r)
+    r = capture(build, "--at", "0", env=dict(os.environ, DISPLAY=":4999"))  # no display: exit 1, one line
+    assert r.returncode == 1 and len(r.stderr.strip().splitlines()) == 1 and "display" in r.stderr, r
 
 def video(build, out, *args, env=None):
     return capture(build, "--video", out + "/v.mp4", "--from", "20000", "--size", "640x480", *args, env=env)
@@ -252,7 +332,8 @@ def video_interrupted(build, out):
         assert proc.returncode == 128 + sig and b"interrupted" in said and os.listdir(out) == [], said
 
 # Each case, and what it runs on: a screen (width, height, with a window manager) or a folder.
-CASES = {"demo_escape": ((1024, 768, False), demo_escape), "demo_f1_close": ((1024, 768, True), demo_f1_close),
+CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1024, 768, False), demo_start),
+         "demo_options": (None, demo_options), "demo_f1_close": ((1024, 768, True), demo_f1_close),
          "demo_whole_16x9": ((1280, 720, True), demo_whole_16x9), "capture_frames": (None, capture_frames),
          "capture_refusals": (None, capture_refusals), "video_span": (None, video_span),
          "video_failures": (None, video_failures), "installed": (None, installed),

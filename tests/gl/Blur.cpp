@@ -127,17 +127,14 @@ TEST_F(BlurTest, ZoomAndGlowAreTheirDescriptions) {
         };
         for (size_t n = 0; n < std::size(pictures); ++n) {
             SCOPED_TRACE("picture " + std::to_string(n) + ", big " + std::to_string(big));
-            for (auto [level, elapsed] : {std::pair{1, 0}, {5, 600}, {30, 999}, {-10, 500}})
-                EXPECT_TRUE(after(n,
-                                  [&] {
-                                      show({{"mode", 0}, {"level", level}}, elapsed);
-                                  }) ==
-                            after(n, [&] { describedZoom(blur, level, elapsed / 1000.0f); }))
+            for (auto [level, elapsed] : {std::pair{1, 0}, {5, 600}, {30, 999}, {-10, 500}}) {
+                const auto got = after(n, [&] { show({{"mode", 0}, {"level", level}}, elapsed); });
+                EXPECT_TRUE(got == after(n, [&] { describedZoom(blur, level, elapsed / 1000.0f); }))
                     << "level " << level << " at " << elapsed;
+            }
             // Without "level" an entry zooms at level 1, whatever the one before had.
-            EXPECT_TRUE(after(n, [&] {
-                            show({{"mode", 0}}, 300);
-                        }) == after(n, [&] { describedZoom(blur, 1, 0.3f); }));
+            const auto plain = after(n, [&] { show({{"mode", 0}}, 300); });
+            EXPECT_TRUE(plain == after(n, [&] { describedZoom(blur, 1, 0.3f); }));
             const auto glow = after(n, [&] { describedGlow(blur); });
             for (int elapsed : {0, 700}) // no level, nor progress, in the glow
                 EXPECT_TRUE(after(n, [&] { show({{"mode", 1}, {"level", 9}}, elapsed); }) == glow);

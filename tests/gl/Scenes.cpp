@@ -133,9 +133,10 @@ TEST_F(Scenes, CubeVariantsDrawTheirDescriptions) {
 } // namespace
 
 // Only the outlines reach the frame: 3 pixels wide, in the grey 0.19. Each draw runs the
-// cube field twice, advancing the phase by 1.01 and taking 36 random sizes each time.
+// cube field twice, 1.01 apart in phase, taking 36 random sizes each time.
 TEST_F(Scenes, OutlinedCubesLeaveOnlyTheirOutlines) {
     Tea tea("DATAS\\map.tga", 1);
+    tea.start = 1234;
     std::srand(5);
     int next = 0;
     for (int i = 0; i <= 72; ++i)
@@ -166,6 +167,15 @@ TEST_F(Scenes, OutlinedCubesLeaveOnlyTheirOutlines) {
                   ->first,
               3);
     tea.draw(1234);
-    EXPECT_NEAR(tea.phase, 4.04f, 1e-5);
+    EXPECT_NEAR(tea.phase, 2.02f, 1e-6) << "the same moment, the same placements";
     EXPECT_FALSE(frame() == f) << "the outlines wobble from draw to draw";
+    // The cubes stand where a 60 Hz run has them at a moment, however many frames came
+    // before: at 51000 drawn alone, after a 30 fps and a 60 fps second.
+    tea.start = 50000;
+    for (int fps : {0, 30, 60}) {
+        for (int k = 0; k < fps; ++k)
+            tea.draw(tea.start + k * 1000 / fps);
+        tea.draw(51000);
+        EXPECT_NEAR(tea.phase, 2.02 * 61, 1e-4) << fps; // 60 frames before it, 2.02 each
+    }
 }

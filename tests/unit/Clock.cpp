@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 TEST(Clock, MillisecondsTruncateTowardZeroIn64Bits) {
@@ -22,6 +23,15 @@ TEST(Clock, MillisecondsTruncateTowardZeroIn64Bits) {
     const int first = platform::clockElapsedMs();
     SDL_Delay(30);
     EXPECT_TRUE(first >= 0 && first < 20 && platform::clockElapsedMs() >= first + 25) << first;
+    platform::clockSet(130000); // a jump, then a pause: the clock stands where it read
+    platform::clockPause(true);
+    const int held = platform::clockElapsedMs();
+    SDL_Delay(30);
+    EXPECT_TRUE(held >= 130000 && held < 130020 && platform::clockElapsedMs() == held) << held;
+    platform::clockSet(5000); // a jump while paused, then on from there
+    platform::clockPause(false);
+    SDL_Delay(30);
+    EXPECT_GE(platform::clockElapsedMs(), 5025);
 }
 
 // The mixer says whether the music plays; the build's soundtrack on no sound card.
@@ -34,6 +44,16 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
         EXPECT_EQ(Mix_PlayingMusic(), 0) << "playing before the first frame";
         EXPECT_FALSE(d.play(0)); // no tracks: nothing drawn, but the music starts
         EXPECT_EQ(Mix_PlayingMusic(), 1);
+        Music& m = *d.music; // moved while paused it stays so; after its end a jump starts it
+        m.pause();
+        m.seek(60000);
+        EXPECT_TRUE(Mix_PausedMusic() && std::abs(m.position() - 60000) < 50) << m.position();
+        m.resume();
+        m.seek(int(Mix_MusicDuration(m.streams[0]) * 1000) - 100);
+        for (int waited = 0; Mix_PlayingMusic() && waited < 5000; waited += 10)
+            SDL_Delay(10);
+        m.seek(1000);
+        EXPECT_TRUE(Mix_PlayingMusic() && !Mix_PausedMusic() && std::abs(m.position() - 1000) < 50);
     }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the demo left the audio open";
     {

@@ -3,7 +3,6 @@
 // --fidelity it measures pictures instead: the show as drawn against the show drawn
 // with the cube scene's designed meshes.
 #include "BareTiles.h"
-#include "Cli.h"
 #include "Fidelity.h"
 #include "Span.h"
 #include "Stats.h"
@@ -15,6 +14,7 @@
 #include "effects/Tea.h"
 #include "engine/Attrib.h"
 #include "engine/Demo.h"
+#include "platform/Cli.h"
 #include "platform/Headless.h"
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"

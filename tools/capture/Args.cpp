@@ -1,5 +1,5 @@
 #include "Args.h"
-#include "Cli.h"
+#include "platform/Cli.h"
 #include "script/Timeline.h"
 #include <cstdio>
 

@@ -1,10 +1,10 @@
 // Renders frames of the show to PNG files (or a video) without a visible window.
 #include "Args.h"
-#include "Cli.h"
 #include "Png.h"
 #include "Video.h"
 #include "effects/CubeVom.h"
 #include "engine/Demo.h"
+#include "platform/Cli.h"
 #include "platform/Headless.h"
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"

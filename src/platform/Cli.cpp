@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "platform/Cli.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>

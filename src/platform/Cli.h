@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-// The command line of every tool: options read against one table, with --help and
+// The command line of every program: options read against one table, with --help and
 // --version answered the same way by all of them.
 namespace cli {
 
@@ -15,7 +15,7 @@ struct Option {
     std::function<bool(const std::string& value)> take;
 };
 
-// --help prints `usage` on stdout, --version the tool's name and version: the tool then
+// --help prints `usage` on stdout, --version the program's name and version: it then
 // exits 0 with what this returns. -1 when neither was asked for.
 int answerHelp(const std::vector<std::string>& args, const char* tool, const char* usage);
 
@@ -24,7 +24,7 @@ int answerHelp(const std::vector<std::string>& args, const char* tool, const cha
 bool readOptions(const std::vector<std::string>& args, const std::vector<Option>& options,
                  std::string& error);
 
-// The values the tools share.
+// The values the programs share.
 bool readSize(const std::string& text, bool& big); // "800x600" (big) or "640x480"
 bool readWhole(const std::string& text, long low, long high, int& out);
 

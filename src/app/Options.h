@@ -1,0 +1,21 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+// What the viewer asked for on the command line. A start-up question that an option
+// answers is not asked.
+struct PlayerOptions {
+    std::optional<bool> fullscreen; // --fullscreen, or --window
+    std::optional<bool> big;        // --size: 800x600, else 640x480
+    int start = 0;                  // --start: ms into the show
+};
+
+// Reads the command line, --help and --version aside. False with a reason that names
+// the option and what it takes.
+bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
+                       std::string& error);
+
+// The usage line, and what follows it under --help.
+extern const char* const playerUsage;
+extern const char* const playerHelp;

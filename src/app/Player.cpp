@@ -1,0 +1,90 @@
+#include "app/Player.h"
+#include "engine/Music.h"
+#include "glpp/Guards.h"
+#include "glpp/Screen.h"
+#include "platform/Clock.h"
+#include "platform/Window.h"
+#include "script/Timeline.h"
+#include <algorithm>
+
+using namespace GLPP;
+
+namespace {
+const int stepMs = 5000; // how far Left and Right go
+}
+
+Player::Player(FrameStep frameStep, Music* m) : step(std::move(frameStep)), music(m) {}
+
+bool Player::paused() const { return platform::clockPaused(); }
+
+bool Player::frame() {
+    platform::beginFrame();
+    const bool running = step();
+    if (paused()) hold();
+    platform::endFrame();
+    return running;
+}
+
+bool Player::take(const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT) {
+        const Uint8 what = event.window.event;
+        if (paused() && (what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SIZE_CHANGED))
+            showStill();
+        return true;
+    }
+    if (event.type != SDL_KEYDOWN || event.key.repeat) return true;
+    const int now = platform::clockElapsedMs();
+    switch (event.key.keysym.scancode) {
+    case SDL_SCANCODE_SPACE:
+        return togglePause();
+    case SDL_SCANCODE_LEFT:
+        return jump(std::max(now - stepMs, 0));
+    case SDL_SCANCODE_RIGHT:
+        return jump(std::min(now + stepMs, showLength));
+    case SDL_SCANCODE_HOME:
+        return jump(0);
+    default:
+        return true;
+    }
+}
+
+bool Player::jump(int ms) {
+    platform::clockSet(ms);
+    if (music) music->seek(ms);
+    return !paused() || frame();
+}
+
+bool Player::togglePause() {
+    const bool stand = !paused();
+    platform::clockPause(stand);
+    if (music) stand ? music->pause() : music->resume();
+    // The frame shown last was not kept: draw the one to stand, at the same moment.
+    return !stand || frame();
+}
+
+void Player::hold() {
+    glppEnable<GL_TEXTURE_2D> texturing;
+    if (!still) still = makeScreenTexture();
+    captureScreen(still);
+}
+
+void Player::showStill() {
+    if (!still) return;
+    platform::beginFrame();
+    {
+        glppOrtho2D flat(0, 1, 0, 1);
+        glppEnable<GL_TEXTURE_2D> texturing;
+        glppDisable<GL_BLEND> opaque;
+        glppDisable<GL_DEPTH_TEST> noDepth;
+        glppDisable<GL_LIGHTING> unlit;
+        glppDisable<GL_CULL_FACE> bothFaces;
+        glBindTexture(GL_TEXTURE_2D, still);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        const ScreenExtent e = screenExtent();
+        glBegin(GL_QUADS);
+        quadCorners(0, 0, 1, 1, e.sMax, e.tMax);
+        glEnd();
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE); // as the show left it
+    }
+    platform::endFrame();
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include "app/Entry.h"
+#include <GL/gl.h>
+#include <SDL.h>
+
+class Music;
+
+// The show as the viewer drives it: frames on the show's clock, which Space stops and
+// starts and the arrows and Home move, the music kept at the same moment. While paused
+// no frame is drawn: the last one, held, is shown again when the window needs it.
+class Player {
+public:
+    Player(FrameStep step, Music* music); // music may be null
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    bool paused() const;
+
+    // One frame at the clock's time; false on the frame that found nothing left to draw.
+    bool frame();
+
+    // Takes a control key or a window event: Space, Left, Right, Home; an expose or a
+    // new size while paused shows the held frame again. False when it ended the show.
+    bool take(const SDL_Event& event);
+
+    // Moves the show and its music to `ms`; while paused, draws and holds that frame.
+    // False when that frame found nothing left to draw.
+    bool jump(int ms);
+
+    // Shows the held frame again.
+    void showStill();
+
+private:
+    bool togglePause();
+    void hold();
+
+    FrameStep step;
+    Music* music;
+    GLuint still = 0; // the held frame, a screen texture made at the first pause
+};
