@@ -3,6 +3,7 @@
 #include "BareTiles.h"
 #include "Fidelity.h"
 #include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include "engine/Demo.h"
 #include "platform/Settings.h"
 #include "script/Script.h"
@@ -104,10 +105,10 @@ TEST_F(Show, FramesAtTheLandmarks) {
 // with CubeVom::exact the scene draws the designed tile at every place it puts one.
 TEST_F(Show, CoarseTilesStayWithinTheBoundAndExactIsTheDesign) {
     const auto shot = [&](int time, bool exact) {
-        CubeVom::exact = exact;
+        selectDetail(exact ? Detail::Designed : Detail::Coarse);
         std::srand(1); // the same text shake both ways
         script->frameAt(time);
-        CubeVom::exact = false;
+        selectDetail(Detail::Designed);
         return frame();
     };
     const int w = platform::settings().width, h = platform::settings().height;
@@ -125,8 +126,10 @@ TEST_F(Show, CoarseTilesStayWithinTheBoundAndExactIsTheDesign) {
     };
     const auto designed = drawn([&] { drawBareTiles(*cubeEffect, placed); });
     EXPECT_EQ(designed,
-              drawn([&] { CubeVom::exact = true, rings.draw(7000), CubeVom::exact = false; }));
-    EXPECT_NE(designed, drawn([&] { rings.draw(7000); }));
+              drawn([&] { rings.draw(7000); }));
+    EXPECT_NE(designed, drawn([&] {
+                  selectDetail(Detail::Coarse), rings.draw(7000), selectDetail(Detail::Designed);
+              }));
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "Stats.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include "effects/Flash.h"
 #include "effects/Fond.h"
 #include "effects/FxFont.h"
@@ -37,12 +38,13 @@ struct Options {
     int step = 100;
     int repeat = 1; // passes over every moment; each moment's fastest counts
     bool json = false;
-    bool exact = false;    // the cube scene with its designed meshes only
+    Detail detail = Detail::Coarse; // as the live demo draws here, on a software renderer
     bool fidelity = false; // compare pictures instead of timing them
 };
 
 const char* const usage =
-    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json] [--exact]\n"
+    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json]\n"
+    "                     [--detail designed|coarse]\n"
     "       velmora-bench --fidelity [--size 800x600|640x480]\n";
 const char* const help =
     "Times the show on this machine's renderer, without a window or sound: start-up, each\n"
@@ -52,7 +54,10 @@ const char* const help =
     "  --step MS     render every MS milliseconds of the show (100)\n"
     "  --repeat N    make N passes over the show and keep each moment's fastest (1)\n"
     "  --json        one JSON object instead of the table\n"
-    "  --exact       draw the cube scene's tiles exactly as designed\n"
+    "  --detail D    coarse (the default): small tiles of the cube scene with coarser\n"
+    "                meshes, as the demo draws them where the frames do not afford more;\n"
+    "                designed: every tile as designed\n"
+    "  --exact       the same as --detail designed\n"
     "  --fidelity    instead of timing, compare the show's pictures with the same pictures\n"
     "                drawn with the designed meshes (PSNR, frame by frame)\n"
     "  --help, --version\n";
@@ -65,7 +70,10 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
         {"--repeat", "a count, 1 to 100",
          [&](const std::string& v) { return cli::readWhole(v, 1, 100, o.repeat); }},
         {"--json", nullptr, [&](const std::string&) { return o.json = true; }},
-        {"--exact", nullptr, [&](const std::string&) { return o.exact = true; }},
+        {"--detail", detailTakes(false),
+         [&](const std::string& v) { return readDetail(v, false, o.detail); }},
+        {"--exact", nullptr,
+         [&](const std::string&) { return (o.detail = Detail::Designed), true; }},
         {"--fidelity", nullptr, [&](const std::string&) { return o.fidelity = true; }},
     };
     return cli::readOptions(args, options, error);
@@ -254,13 +262,12 @@ void printTable(double startup, const std::vector<Section>& sections,
 // meshes or not. Both pictures of a moment start from the same state: rand() feeds the
 // text's shake and the outlined scene's cubes, and the outlined scene turns its cubes a
 // step further at every draw.
-std::vector<uint8_t> pictureAt(Script& script, int t, bool exact) {
+std::vector<uint8_t> pictureAt(Script& script, int t, Detail detail) {
     const float phase = teaEffect->phase;
     const int lastTime = teaEffect->lastTime;
     std::srand(static_cast<unsigned>(t) + 1);
-    CubeVom::exact = exact;
+    selectDetail(detail);
     script.frameAt(t);
-    CubeVom::exact = false;
     teaEffect->phase = phase;
     teaEffect->lastTime = lastTime;
     return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
@@ -348,8 +355,9 @@ void measureFidelity(Script& script, std::vector<Section>& sections,
     const platform::Settings& st = platform::settings();
     size_t done = 0;
     for (auto& [t, difference] : found) {
-        const std::vector<uint8_t> designed = pictureAt(script, t, true);
-        difference = compareFrames(designed, pictureAt(script, t, false), st.width, st.height);
+        const std::vector<uint8_t> designed = pictureAt(script, t, Detail::Designed);
+        difference =
+            compareFrames(designed, pictureAt(script, t, Detail::Coarse), st.width, st.height);
         if (++done % 100 == 0)
             std::fprintf(stderr, "\rfidelity: %zu/%zu frames", done, found.size());
     }
@@ -404,13 +412,12 @@ int main(int argc, char** argv) {
     for (int pass = 0; pass < o.repeat; ++pass) {
         for (size_t i = 0; i < sections.size(); ++i)
             if (tiles[i]) measureBare(sections[i], pass);
-        CubeVom::exact = o.exact;
+        selectDetail(o.detail);
         for (size_t k = 0; k < times.size(); ++k)
             keepFastest(all, k, timed([&] { script->frameAt(times[k]); }));
         if (pass == 0) rss = peakRssMb();
         for (size_t i = 0; i < sections.size(); ++i)
             if (tiles[i]) measureScene(sections[i], pass);
-        CubeVom::exact = false;
     }
     for (size_t k = 0; k < times.size(); ++k)
         if (Section* s = sectionAt(sections, times[k])) s->frames.push_back(all[k]);

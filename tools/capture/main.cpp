@@ -3,7 +3,7 @@
 #include "Cli.h"
 #include "Png.h"
 #include "Video.h"
-#include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include "engine/Demo.h"
 #include "platform/Headless.h"
 #include "platform/Offscreen.h"
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     demo.sound = false; // pictures only: the music is never heard
-    CubeVom::exact = args.exact;
+    selectDetail(args.detail);
     Script script;
     // A live run's first frame is at time 0 and draws in the state the image loads
     // left behind; draw it too, unseen, so every captured frame is one a live run shows.
