@@ -118,9 +118,15 @@ def capture_frames(build, out):
     assert sorted(os.listdir(out + "/span")) == [f"frame-{t:06d}.png" for t in (1000, 1250, 1500, 1750)]
     # A frame is the same whether it is the first drawn or follows others.
     capture(build, "--at", "30000", "--at", "21499", "--out-dir", out + "/after")
-    capture(build, "--at", "21499", "--out-dir", out + "/alone")
+    capture(build, "--at", "21499", "--at", "7000", "--out-dir", out + "/alone")
     r = run("compare", "-metric", "AE", out + "/alone/frame-021499.png", out + "/after/frame-021499.png", "null:")
     assert r.stderr.strip() == "0", "a frame depends on the one drawn before it"
+    # Offline the tiles are as designed unless asked otherwise.
+    for detail in ["designed", "coarse"]:
+        capture(build, "--at", "7000", "--detail", detail, "--out-dir", out + "/" + detail)
+    r = [run("compare", "-metric", "AE", out + "/alone/frame-007000.png", f"{out}/{d}/frame-007000.png",
+             "null:").stderr.strip() for d in ["designed", "coarse"]]
+    assert r[0] == "0" and r[1] != "0", r
 
 def capture_refusals(build, out):
     r = capture(build, "--size", "1920x1080", "--at", "0")  # the tool's own tests judge the rest

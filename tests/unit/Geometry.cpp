@@ -1,11 +1,16 @@
 // The cube scene's meshes as vertex arrays, without GL.
 #include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
-double length(const float* v) { return std::sqrt(double(v[0]) * v[0] + v[1] * v[1] + v[2] * v[2]); }
+template <class T> double length(const T* v) {
+    return std::sqrt(double(v[0]) * v[0] + double(v[1]) * v[1] + double(v[2]) * v[2]);
+}
 } // namespace
 
 // Every tile vertex lies 0.06 from the inner box, its normal pointing away from the
@@ -52,5 +57,47 @@ TEST(CubeMeshes, FlatNormalsOfDegenerateQuadsAreUp) {
         CubeVom::flatNormal(r[0], r[1], r[2], n);
         EXPECT_EQ(std::vector<float>(n, n + 3),
                   (std::vector<float>{0, r[3] ? 0.0f : 1.0f, r[3] ? 1.0f : 0.0f}));
+    }
+}
+
+// Each coarse tile is a closed surface on the designed one: every vertex 0.06 from the
+// inner box, every face wound counter-clockwise seen from outside, and every edge met once
+// in each direction, so by exactly two faces (no crack, no T-junction).
+TEST(CubeMeshes, CoarseTilesAreClosedOnTheDesignedSurface) {
+    const float inner[3] = {0.315f, 0.0150000043f, 0.315f};
+    const auto key = [](const float* a, const float* b) { // an edge, on a 1e-5 grid
+        std::array<long, 6> k;
+        for (int i = 0; i < 3; ++i)
+            k[i] = std::lround(a[i] * 1e5), k[i + 3] = std::lround(b[i] * 1e5);
+        return k;
+    };
+    for (int level = 0; level < coarseMeshes; ++level) {
+        const CubeVom::Mesh m = CubeVom::coarseTileMesh(level);
+        std::vector<std::vector<const float*>> faces;
+        for (size_t k = 0; k < m.vertices.size(); k += 4)
+            faces.push_back({m.vertices[k].p, m.vertices[k + 1].p, m.vertices[k + 2].p,
+                             m.vertices[k + 3].p});
+        for (size_t k = 0; k < m.triangles.size(); k += 3)
+            faces.push_back({m.triangles[k].p, m.triangles[k + 1].p, m.triangles[k + 2].p});
+        std::map<std::array<long, 6>, int> edges; // directed
+        for (const auto& f : faces) {
+            double turn[3] = {0, 0, 0}, out[3] = {0, 0, 0};
+            for (size_t i = 0; i < f.size(); ++i) {
+                const float *p = f[i], *q = f[(i + 1) % f.size()];
+                double off[3];
+                for (int k = 0; k < 3; ++k)
+                    out[k] += off[k] = p[k] - std::clamp(p[k], -inner[k], inner[k]);
+                ASSERT_NEAR(length(off), 0.06, 1e-6) << level;
+                for (int k = 0; k < 3; ++k)
+                    turn[k] += double(p[(k + 1) % 3]) * q[(k + 2) % 3] -
+                               double(p[(k + 2) % 3]) * q[(k + 1) % 3];
+                if (key(p, q) != key(q, p)) ++edges[key(p, q)];
+            }
+            EXPECT_GT(turn[0] * out[0] + turn[1] * out[1] + turn[2] * out[2], 0) << level;
+        }
+        for (const auto& [e, count] : edges) {
+            const auto back = edges.find({e[3], e[4], e[5], e[0], e[1], e[2]});
+            ASSERT_TRUE(count == 1 && back != edges.end() && back->second == 1) << level;
+        }
     }
 }
