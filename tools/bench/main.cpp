@@ -23,6 +23,7 @@
 #include "script/Timeline.h"
 #include <GL/gl.h>
 #include <SDL.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -92,7 +93,6 @@ struct Section {
     std::vector<double> frames; // whole frames, every track
     std::vector<double> scene;  // the entry's own draw (tile variants only)
     std::vector<double> bare;   // the bare reference at the same moments
-    std::vector<int> bareTiles; // the tiles the bare reference drew at each moment
     std::vector<double> ratio;  // scene / bare, moment by moment
 
     int end() const { return entry.start + entry.duration; }
@@ -106,18 +106,15 @@ Section* sectionAt(std::vector<Section>& sections, int t) {
     return nullptr;
 }
 
-// The yardstick of every ratio: the median of the bare reference over the moments at
-// which it drew all the tiles the scene ever places at once, with the designed meshes.
+// The yardstick of every ratio: the bare draw of the heaviest frame, with the designed
+// meshes, as the median over the section whose bare draws take longest. (All tiles
+// are placed in the rings and in the morphs alike, but the morphs' draw in half the
+// time: a median over both would land on either side from run to run.)
 double referenceMs(const std::vector<Section>& sections) {
-    int most = 0;
+    double heaviest = 0;
     for (const Section& s : sections)
-        for (int n : s.bareTiles)
-            most = std::max(most, n);
-    std::vector<double> full;
-    for (const Section& s : sections)
-        for (size_t i = 0; i < s.bare.size(); ++i)
-            if (s.bareTiles[i] == most) full.push_back(s.bare[i]);
-    return median(full);
+        if (!s.bare.empty()) heaviest = std::max(heaviest, median(s.bare));
+    return heaviest;
 }
 
 // A time over the reference for the JSON report: null without a reference.
@@ -176,14 +173,12 @@ bool drawsTiles(Section& s) {
 void measureBare(Section& s, int pass) {
     for (size_t i = 0; i < s.times.size(); ++i) {
         const std::vector<ListCall> calls = recordListCalls(s.entry, s.times[i]);
-        int tiles = 0;
         const auto bare = [&] {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            tiles = drawBareTiles(*cubeEffect, calls);
+            drawBareTiles(*cubeEffect, calls);
         };
         if (pass == 0) bare();
         keepFastest(s.bare, i, timed(bare));
-        if (pass == 0) s.bareTiles.push_back(tiles);
     }
 }
 
@@ -235,7 +230,8 @@ void printTable(double startup, const std::vector<Section>& sections,
                 const std::vector<double>& all, double rss) {
     const double ref = referenceMs(sections);
     std::printf("start-up: %.1f ms\n", startup);
-    std::printf("reference: %.2f ms (the bare draw of all tiles, designed meshes)\n\n", ref);
+    std::printf("reference: %.2f ms (the bare draw of the heaviest tiles, designed meshes)\n\n",
+                ref);
     std::printf("%-15s %-17s %6s %9s %8s %7s %7s   %9s %9s %6s\n", "section (ms)", "effect",
                 "frames", "median ms", "p95 ms", "med/ref", "p95/ref", "scene ms", "bare ms",
                 "ratio");
@@ -388,7 +384,7 @@ int main(int argc, char** argv) {
 
     std::vector<Section> sections;
     for (const Fx& fx : demo.track(0).entries)
-        sections.push_back({fx, effectName(fx), {}, {}, {}, {}, {}, {}});
+        sections.push_back({fx, effectName(fx), {}, {}, {}, {}, {}});
     std::vector<int> times;
     for (int t = 0; t < showLength; t += o.step) {
         times.push_back(t);
