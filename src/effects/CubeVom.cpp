@@ -89,7 +89,8 @@ void CubeVom::configure(const AttribSet* attribs) { readInt(attribs, "method", m
 void CubeVom::setUpView() {
     glClear(GL_DEPTH_BUFFER_BIT);
     const platform::Settings& s = platform::settings();
-    platform::loadPerspective(static_cast<float>(s.width) / static_cast<float>(s.height), nearPlane);
+    platform::loadPerspective(static_cast<float>(s.width) / static_cast<float>(s.height),
+                              nearPlane);
 }
 
 void CubeVom::setUpLight() {

@@ -44,9 +44,9 @@ private:
 // designed frames were than the coarse ones when it last went coarse.
 class AutoDetail {
 public:
-    static constexpr int recent = 5;            // frames judged together, by their median
-    static constexpr double hold = 5000;        // ms spent coarse before trying designed again
-    static constexpr double roomToSpare = 0.7;  // designed again below this share of the budget
+    static constexpr int recent = 5;           // frames judged together, by their median
+    static constexpr double hold = 5000;       // ms spent coarse before trying designed again
+    static constexpr double roomToSpare = 0.7; // designed again below this share of the budget
 
     explicit AutoDetail(double budgetMs) : budget(budgetMs) {}
 
@@ -58,11 +58,11 @@ private:
     double budget;
     bool isCoarse = false;
     double times[recent] = {};
-    int count = 0;           // frames in `times` since the last switch, up to `recent`
-    int next = 0;            // where the next time goes
-    double designedMs = 0;   // the designed frames' median when it went coarse
-    double slower = 0;       // designed over coarse, learnt after the switch; 0 until then
-    double coarseSince = 0;  // the clock when it went coarse
+    int count = 0;          // frames in `times` since the last switch, up to `recent`
+    int next = 0;           // where the next time goes
+    double designedMs = 0;  // the designed frames' median when it went coarse
+    double slower = 0;      // designed over coarse, learnt after the switch; 0 until then
+    double coarseSince = 0; // the clock when it went coarse
 
     void restart();
 };

@@ -11,7 +11,8 @@ Renderer forced = Renderer::Detected;
 
 bool detected() {
     // The renderer of the one context does not change while the program runs.
-    static const bool onCpu = namesSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    static const bool onCpu =
+        namesSoftware(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     return onCpu;
 }
 

@@ -4,21 +4,14 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace {
-float below(float x) { return std::nextafter(x, -1.0f); }
-} // namespace
-
 // Each threshold belongs to the finer mesh; a tile's rounding on screen scales with the
 // screen's height, so a taller screen draws the same tile finer.
 TEST(Detail, MeshesChangeAtTheirThresholdsInRealPixels) {
-    const std::pair<float, int> rows[] = {
-        {100, designedMesh},          {designedFrom, designedMesh},
-        {below(designedFrom), 0},     {coarseFrom[0], 0},
-        {below(coarseFrom[0]), 1},    {coarseFrom[1], 1},
-        {below(coarseFrom[1]), 2},    {coarseFrom[2], 2},
-        {below(coarseFrom[2]), 3},    {0, 3}};
-    for (const auto& [pixels, mesh] : rows)
-        EXPECT_EQ(meshForRounding(pixels), mesh) << pixels;
+    const float from[] = {designedFrom, coarseFrom[0], coarseFrom[1], coarseFrom[2]};
+    for (int k = 0; k < 4; ++k)
+        EXPECT_TRUE(meshForRounding(from[k]) == (k ? k - 1 : designedMesh) &&
+                    meshForRounding(std::nextafter(from[k], 0.0f)) == k)
+            << k;
     const TileView small = TileView::ofScreen(800, 600), tall = TileView::ofScreen(800, 1200);
     EXPECT_NEAR(small.focal, 300 / std::tan(M_PI / 8), 1e-3);
     // Where the rounding spans 4.5 px on 600 lines it spans 9 on 1200.
@@ -35,18 +28,13 @@ TEST(Detail, TilesPartlyInSightAreDrawn) {
     const float reach = std::sqrt(2 * 0.375f * 0.375f + 0.075f * 0.075f), d = 10;
     const float side = v.tanAcross * d + reach * std::sqrt(1 + v.tanAcross * v.tanAcross);
     const float top = v.tanUp * d + reach * std::sqrt(1 + v.tanUp * v.tanUp);
-    const struct {
-        float x, y, z;
-        int mesh;
-    } rows[] = {{side - 0.01f, 0, -d, 1},        {side + 0.01f, 0, -d, hiddenTile},
-                {0.01f - side, 0, -d, 1},        {0, top - 0.01f, -d, 1},
-                {0, -top - 0.01f, -d, hiddenTile}, {0, 0, -0.9f, designedMesh},
-                {0, 0, reach - 1.01f, designedMesh}, {0, 0, reach - 0.99f, hiddenTile},
-                {0, 0, 5, hiddenTile}};
-    for (const auto& r : rows) {
-        const float centre[3] = {r.x, r.y, r.z};
-        EXPECT_EQ(meshForTile(v, centre, true), r.mesh) << r.x << " " << r.y << " " << r.z;
-    }
+    const float hidden = hiddenTile, designed = designedMesh; // rows: the centre, the mesh
+    const float rows[][4] = {
+        {side - 0.01f, 0, -d, 1},        {side + 0.01f, 0, -d, hidden}, {0.01f - side, 0, -d, 1},
+        {0, top - 0.01f, -d, 1},         {0, -top - 0.01f, -d, hidden}, {0, 0, -0.9f, designed},
+        {0, 0, reach - 1.01f, designed}, {0, 0, reach - 0.99f, hidden}, {0, 0, 5, hidden}};
+    for (const auto& r : rows)
+        EXPECT_EQ(meshForTile(v, r, true), r[3]) << r[0] << " " << r[1] << " " << r[2];
 }
 
 // Auto keeps the designed tiles while the median of the last five draws fits 1/60 s,

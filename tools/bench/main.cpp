@@ -40,7 +40,7 @@ struct Options {
     int repeat = 1; // passes over every moment; each moment's fastest counts
     bool json = false;
     Detail detail = Detail::Coarse; // as the live demo draws here, on a software renderer
-    bool fidelity = false; // compare pictures instead of timing them
+    bool fidelity = false;          // compare pictures instead of timing them
 };
 
 const char* const usage =
@@ -335,8 +335,8 @@ void measureFidelity(Script& script, std::vector<Section>& sections,
     for (size_t i = 0; i < sections.size(); ++i) {
         if (!tiles[i]) continue;
         const Section& s = sections[i];
-        const FidelitySet set{std::to_string(s.entry.start) + "-" + std::to_string(s.end()) +
-                                  " " + s.effect + ", 30 fps",
+        const FidelitySet set{std::to_string(s.entry.start) + "-" + std::to_string(s.end()) + " " +
+                                  s.effect + ", 30 fps",
                               spanTimes(30, s.entry.start, s.end())};
         everyTileSection.times.insert(everyTileSection.times.end(), set.times.begin(),
                                       set.times.end());
