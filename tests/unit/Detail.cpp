@@ -14,8 +14,8 @@ TEST(Detail, MeshesChangeAtTheirThresholdsInRealPixels) {
             << k;
     const TileView small = TileView::ofScreen(800, 600), tall = TileView::ofScreen(800, 1200);
     EXPECT_NEAR(small.focal, 300 / std::tan(M_PI / 8), 1e-3);
-    // Where the rounding spans 4.5 px on 600 lines it spans 9 on 1200.
-    const float at[3] = {0, 0, -CubeVom::tileRounding * small.focal / 4.5f};
+    // Where the rounding spans 3.5 px on 600 lines it spans 7 on 1200.
+    const float at[3] = {0, 0, -CubeVom::tileRounding * small.focal / 3.5f};
     EXPECT_EQ(meshForTile(small, at, true), 1);
     EXPECT_EQ(meshForTile(tall, at, true), designedMesh);
     EXPECT_EQ(meshForTile(small, at, false), designedMesh);
@@ -29,9 +29,10 @@ TEST(Detail, TilesPartlyInSightAreDrawn) {
     const float side = v.tanAcross * d + reach * std::sqrt(1 + v.tanAcross * v.tanAcross);
     const float top = v.tanUp * d + reach * std::sqrt(1 + v.tanUp * v.tanUp);
     const float hidden = hiddenTile, designed = designedMesh; // rows: the centre, the mesh
+    const float at10 = meshForRounding(CubeVom::tileRounding * v.focal / d);
     const float rows[][4] = {
-        {side - 0.01f, 0, -d, 1},        {side + 0.01f, 0, -d, hidden}, {0.01f - side, 0, -d, 1},
-        {0, top - 0.01f, -d, 1},         {0, -top - 0.01f, -d, hidden}, {0, 0, -0.9f, designed},
+        {side - 0.01f, 0, -d, at10},     {side + 0.01f, 0, -d, hidden}, {0.01f - side, 0, -d, at10},
+        {0, top - 0.01f, -d, at10},      {0, -top - 0.01f, -d, hidden}, {0, 0, -0.9f, designed},
         {0, 0, reach - 1.01f, designed}, {0, 0, reach - 0.99f, hidden}, {0, 0, 5, hidden}};
     for (const auto& r : rows)
         EXPECT_EQ(meshForTile(v, r, true), r[3]) << r[0] << " " << r[1] << " " << r[2];
