@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora: %s\n%s", error.c_str(), playerUsage);
         return 2;
     }
+    selectDetail(options.detail);
     return runVelmora(options, [] {
         Script* script = new Script(); // lives as long as the program
         return FrameStep([script] { return script->frame(); });

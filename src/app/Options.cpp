@@ -3,7 +3,8 @@
 #include "script/Timeline.h"
 
 const char* const playerUsage =
-    "usage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n";
+    "usage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n"
+    "               [--detail auto|designed|coarse]\n";
 
 const char* const playerHelp =
     "Plays the demo. Without options it asks whether to run full screen, then which size;\n"
@@ -12,6 +13,8 @@ const char* const playerHelp =
     "  --fullscreen  run full screen\n"
     "  --size WxH    800x600 or 640x480\n"
     "  --start MS    start the show and its music MS milliseconds in (0 to 175625)\n"
+    "  --detail D    the cube scene's tiles: auto (the default) as designed while frames\n"
+    "                draw within 1/60 s, coarser while they do not; designed; coarse\n"
     "  --help, --version\n"
     "Keys while it plays:\n"
     "  Space         pause, and resume\n"
@@ -39,6 +42,8 @@ bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
          }},
         {"--start", "milliseconds, 0 to 175625",
          [&](const std::string& v) { return cli::readWhole(v, 0, showLength, out.start); }},
+        {"--detail", detailTakes(true),
+         [&](const std::string& v) { return readDetail(v, true, out.detail); }},
     };
     if (!cli::readOptions(args, options, error)) return false;
     if (conflict) error = "--window and --fullscreen exclude each other";

@@ -1,4 +1,5 @@
 #pragma once
+#include "effects/Detail.h"
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@ struct PlayerOptions {
     std::optional<bool> fullscreen; // --fullscreen, or --window
     std::optional<bool> big;        // --size: 800x600, else 640x480
     int start = 0;                  // --start: ms into the show
+    Detail detail = Detail::Auto;   // --detail: designed tiles where the frames afford them
 };
 
 // Reads the command line, --help and --version aside. False with a reason that names

@@ -2,6 +2,7 @@
 #include "engine/Attrib.h"
 #include "glpp/Guards.h"
 #include "glpp/Screen.h"
+#include "glpp/Software.h"
 #include "platform/Settings.h"
 
 using namespace GLPP;
@@ -61,8 +62,8 @@ void Blur::zoom(float p) {
     const ScreenExtent e = screenExtent();
     const platform::Settings& s = platform::settings();
     // Most of a frame is often black, and a layer adds nothing where it samples only
-    // zero texels: each layer is drawn only over the pixels that reach the lit ones.
-    const PixelBox lit = litBox(s.width, s.height);
+    // zero texels: on a CPU each layer is drawn only over the pixels that reach the lit ones.
+    const PixelBox lit = software::litBox(s.width, s.height);
     glppOrtho2D ortho(-1, 1, -1, 1);
     const float c = zoomIntensity(p);
     glppColorf layers(c, c, c, 1);
@@ -112,7 +113,7 @@ void Blur::glow() {
                 greyQuad(weight(y), 0, y, 63, y + 63, 1, 1);
             // The top row and right column come from outside the corner: black.
             glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 64, 64, 0);
-            miniature = litBox(64, 64);
+            miniature = software::litBox(64, 64);
         }
         glClear(GL_COLOR_BUFFER_BIT);
         Additive additive;

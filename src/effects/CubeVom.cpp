@@ -1,8 +1,11 @@
 #include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include "engine/Attrib.h"
+#include "glpp/Software.h"
 #include "platform/Gl.h"
 #include "platform/Settings.h"
 #include "texture/Texture.h"
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -27,30 +30,42 @@ void compile(GLuint list, const CubeVom::Mesh& mesh) {
     glEndList();
 }
 
-void spin(float w) {
-    glRotatef(w / 30, 0, 0, 1);
-    glRotatef(w / 20, 0, 1, 0);
-    glRotatef(w / 10, 1, 0, 0);
+void spin(CubeVom::Placement& place, float w) {
+    place.rotate(w / 30, 0, 0, 1);
+    place.rotate(w / 20, 0, 1, 0);
+    place.rotate(w / 10, 1, 0, 0);
 }
 
 // A ring's turn: rings with odd c turn twice as fast.
 float ringTurn(int time, int c) { return static_cast<float>(time * ((c & 1) + 1)) / 100.0f; }
 
-// The tile's rounding radius, and the radius of the sphere that holds the tile.
-constexpr float roundingRadius = 0.06f;
-const float tileReach = std::sqrt(0.375f * 0.375f * 2 + 0.075f * 0.075f);
-// tan(45 / 2): the scene's perspective.
-constexpr float halfViewTan = 0.41421356f;
-
 } // namespace
 
 CubeVom::Observer CubeVom::observer = nullptr;
-bool CubeVom::exact = false;
-// Chosen with velmora-bench --fidelity against the designed tile, frame by frame over the
-// whole show at both sizes: the coarser the mesh, the smaller the tile must be on screen
-// for the picture to stay within a few levels of the designed one.
-const float CubeVom::coarseFrom[coarseLevels] = {5.0f, 4.0f, 2.5f, 0.0f};
-const float CubeVom::designedFrom = 8.0f;
+
+void CubeVom::Placement::translate(float x, float y, float z) {
+    if (gl) glTranslatef(x, y, z);
+    for (int r = 0; r < 3; ++r)
+        m[12 + r] += m[r] * x + m[4 + r] * y + m[8 + r] * z;
+}
+
+void CubeVom::Placement::rotate(float degrees, float x, float y, float z) {
+    if (gl) glRotatef(degrees, x, y, z);
+    const float length = std::sqrt(x * x + y * y + z * z);
+    if (!(length > 0)) return;
+    x /= length, y /= length, z /= length;
+    const float a = degrees * 3.1415927f / 180, c = std::cos(a), s = std::sin(a), k = 1 - c;
+    // The rotation's columns, as glRotate makes them.
+    const float r[3][3] = {{x * x * k + c, y * x * k + z * s, x * z * k - y * s},
+                           {x * y * k - z * s, y * y * k + c, y * z * k + x * s},
+                           {x * z * k + y * s, y * z * k - x * s, z * z * k + c}};
+    float turned[12];
+    for (int col = 0; col < 3; ++col)
+        for (int row = 0; row < 3; ++row)
+            turned[col * 4 + row] =
+                m[row] * r[col][0] + m[4 + row] * r[col][1] + m[8 + row] * r[col][2];
+    std::copy(turned, turned + 12, m);
+}
 
 CubeVom::CubeVom() : Effect(1) {
     const GLuint base = glGenLists(3);
@@ -64,8 +79,8 @@ CubeVom::CubeVom() : Effect(1) {
     flareTexture->load();
     mapTexture = new TextureTga("DATAS\\map.tga");
     mapTexture->load();
-    coarseTileLists = glGenLists(coarseLevels);
-    for (int level = 0; level < coarseLevels; ++level)
+    coarseTileLists = glGenLists(coarseMeshes);
+    for (int level = 0; level < coarseMeshes; ++level)
         compile(coarseTileLists + level, coarseTileMesh(level));
 }
 
@@ -74,7 +89,8 @@ void CubeVom::configure(const AttribSet* attribs) { readInt(attribs, "method", m
 void CubeVom::setUpView() {
     glClear(GL_DEPTH_BUFFER_BIT);
     const platform::Settings& s = platform::settings();
-    platform::loadPerspective(static_cast<float>(s.width) / static_cast<float>(s.height), 1);
+    platform::loadPerspective(static_cast<float>(s.width) / static_cast<float>(s.height),
+                              nearPlane);
 }
 
 void CubeVom::setUpLight() {
@@ -117,7 +133,7 @@ void CubeVom::draw(int time) {
     }
 }
 
-void CubeVom::place(GLuint list) const {
+void CubeVom::drawList(GLuint list) const {
     if (observer) {
         GLfloat m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
@@ -127,46 +143,58 @@ void CubeVom::place(GLuint list) const {
     glCallList(list);
 }
 
-GLuint CubeVom::tileFor(float pixels) const {
-    if (pixels >= designedFrom) return tileList;
-    for (int level = 0; level < coarseLevels; ++level)
-        if (pixels >= coarseFrom[level]) return coarseTileLists + level;
-    return coarseTileLists + coarseLevels - 1;
+void CubeVom::observeTiles(int columns, const PlaceTile& place) const {
+    for (int c = -6; c <= 6; ++c)
+        for (int i = 0; i < columns; ++i) {
+            glPushMatrix();
+            Placement gl(true);
+            place(gl, c, i);
+            drawList(tileList);
+            glPopMatrix();
+        }
 }
 
-bool CubeVom::designedOnly() const { return exact || observer; }
-
-void CubeVom::tile() const {
-    if (designedOnly()) {
-        place(tileList);
+void CubeVom::tiles(int columns, const PlaceTile& place) const {
+    if (observer) {
+        observeTiles(columns, place);
         return;
     }
-    // The tile's centre in eye space: the scene turns and moves tiles but never scales them.
-    GLfloat m[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, m);
-    const float x = m[12], y = m[13], depth = -m[14];
+    struct Tile {
+        int c, i;
+        float depth;
+        GLuint list;
+    };
+    static std::vector<Tile> shown; // kept: every frame places as many
+    shown.clear();
     const platform::Settings& s = platform::settings();
-    const float tanX = halfViewTan * static_cast<float>(s.width) / static_cast<float>(s.height);
-    // Out of sight: wholly nearer than the near plane (at 1) or beyond a side of the view.
-    if (depth < 1 - tileReach) return;
-    if (std::fabs(x) - tanX * depth > tileReach * std::sqrt(1 + tanX * tanX)) return;
-    if (std::fabs(y) - halfViewTan * depth > tileReach * std::sqrt(1 + halfViewTan * halfViewTan))
-        return;
-    // Across the near plane its size on screen has no bound: the designed tile.
-    if (depth < 1) {
-        glCallList(tileList);
-        return;
+    const TileView view = TileView::ofScreen(s.width, s.height);
+    const bool coarse = coarseTiles();
+    for (int c = -6; c <= 6; ++c)
+        for (int i = 0; i < columns; ++i) {
+            Placement where(false);
+            place(where, c, i);
+            const int mesh = meshForTile(view, where.centre(), coarse);
+            if (mesh == hiddenTile) continue;
+            const GLuint list = mesh == designedMesh ? tileList : coarseTileLists + mesh;
+            shown.push_back({c, i, -where.centre()[2], list});
+        }
+    // Nearest first: the fragments of tiles behind them then fail the depth test before
+    // they are shaded. The designed picture keeps the designed order.
+    if (coarse)
+        std::stable_sort(shown.begin(), shown.end(),
+                         [](const Tile& a, const Tile& b) { return a.depth < b.depth; });
+    // A software renderer rasterises each row handed over on its own threads while this
+    // one transforms and lights the next; in one batch the whole frame's tiles would be
+    // set up first and rasterised after.
+    for (size_t k = 0; k < shown.size(); ++k) {
+        glPushMatrix();
+        Placement gl(true);
+        place(gl, shown[k].c, shown[k].i);
+        glCallList(shown[k].list);
+        glPopMatrix();
+        if ((k + 1) % columns == 0) software::handOver();
     }
-    const float focal = 300 / halfViewTan; // half a 600-line screen, in pixels
-    glCallList(tileFor(roundingRadius * focal / depth));
-}
-
-// Hands the tiles drawn so far to the renderer. A software renderer then rasterises
-// them on its own threads while this one transforms and lights the next; in one batch
-// the whole frame's tiles would be set up first and rasterised after. An observed draw
-// has handed nothing to it.
-void CubeVom::handOver() const {
-    if (!observer) glFlush();
+    software::handOver();
 }
 
 // Method 0: 13 x 13 spinning tiles that twist towards the viewer at the crest of
@@ -182,20 +210,15 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
         const float x = (s - 0.5f) * 2;
         q = std::fmin(12 * ((x * x) * (x * x)), 1.0f);
     }
-    for (int c = -6; c <= 6; ++c) {
-        for (int j = -6; j <= 6; ++j) {
-            glPushMatrix();
-            if (twist) {
-                glRotatef(90 * q, 0, 0, 1);
-                glTranslatef(0, 0, 10.5f * q);
-            }
-            glTranslatef(c, j, -12);
-            spin(40.0f * ((c + 7) * (j + 7)) + T);
-            tile();
-            glPopMatrix();
+    tiles(13, [&](Placement& place, int c, int i) {
+        const int j = i - 6;
+        if (twist) {
+            place.rotate(90 * q, 0, 0, 1);
+            place.translate(0, 0, 10.5f * q);
         }
-        handOver();
-    }
+        place.translate(c, j, -12);
+        spin(place, 40.0f * ((c + 7) * (j + 7)) + T);
+    });
     unit1.unit1Off();
 }
 
@@ -203,22 +226,14 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
 void CubeVom::rings(Unit1State& unit1, int time) {
     unit1.sphereMapOn();
     flareTexture->bind();
-    for (int c = -6; c <= 6; ++c) {
-        const float g = ringTurn(time, c);
-        for (int i = 0; i <= 30; ++i) {
-            // The last tile, at 360 degrees, lies on the first: only the designed scene
-            // draws it twice.
-            if (i == 30 && !designedOnly()) break;
-            glPushMatrix();
-            glTranslatef(0, 0, -12);
-            glRotatef(12 * i + g, 0, 1, 0);
-            glTranslatef(0, 0.75f * c, -5);
-            glRotatef(90, 1, 0, 0);
-            tile();
-            glPopMatrix();
-        }
-        handOver();
-    }
+    // The last tile, at 360 degrees, lies on the first: only the designed scene draws it.
+    const int columns = coarseTiles() && !observer ? 30 : 31;
+    tiles(columns, [&](Placement& place, int c, int i) {
+        place.translate(0, 0, -12);
+        place.rotate(12 * i + ringTurn(time, c), 0, 1, 0);
+        place.translate(0, 0.75f * c, -5);
+        place.rotate(90, 1, 0, 0);
+    });
     unit1.unit1Off();
 }
 
@@ -231,7 +246,7 @@ void CubeVom::surface(Unit1State& unit1, float T) {
     flareTexture->bind();
     {
         GLPP::glppDisable<GL_CULL_FACE> bothSides;
-        place(surfaceList);
+        drawList(surfaceList);
     }
     unit1.unit1Off();
 }
@@ -241,7 +256,7 @@ void CubeVom::sphere(float T) {
     glPushMatrix();
     glTranslatef(0, 0, -5);
     glRotatef(T / 20, 0, 1, 0);
-    place(sphereList);
+    drawList(sphereList);
     glPopMatrix();
 }
 
@@ -254,23 +269,16 @@ void CubeVom::morph(Unit1State& unit1, int time, bool toGrid) {
     const float e = std::sin(p * 3.1415f * 0.5f);
     const float m = toGrid ? 1 - e : e;
     const float T = static_cast<float>(time);
-    for (int c = -6; c <= 6; ++c) {
-        const float g = ringTurn(time, c);
-        for (int i = 0; i <= 30; ++i) {
-            const int j = i - 6;
-            glPushMatrix();
-            glTranslatef((1 - m) * j, (1 - m) * c, -12);
-            glRotatef(m * (12 * i + g), 0, 1, 0);
-            glTranslatef(0, 0.75f * m * c, -5 * m);
-            const float G = (40.0f * ((c + 7) * (j + 7)) + T) * (1 - m);
-            glRotatef(G / 30, 0, 0, 1);
-            glRotatef(G / 20, 0, 1, 0);
-            glRotatef(G / 10 + 90 * m, 1, 0, 0);
-            tile();
-            glPopMatrix();
-        }
-        handOver();
-    }
+    tiles(31, [&](Placement& place, int c, int i) {
+        const int j = i - 6;
+        place.translate((1 - m) * j, (1 - m) * c, -12);
+        place.rotate(m * (12 * i + ringTurn(time, c)), 0, 1, 0);
+        place.translate(0, 0.75f * m * c, -5 * m);
+        const float G = (40.0f * ((c + 7) * (j + 7)) + T) * (1 - m);
+        place.rotate(G / 30, 0, 0, 1);
+        place.rotate(G / 20, 0, 1, 0);
+        place.rotate(G / 10 + 90 * m, 1, 0, 0);
+    });
     unit1.unit1Off();
 }
 

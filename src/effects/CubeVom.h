@@ -3,6 +3,7 @@
 #include "glpp/Guards.h"
 #include <GL/gl.h>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class TextureTga;
@@ -38,23 +39,34 @@ public:
 
     // Sees every mesh that a draw places instead of the renderer: called with the list
     // (tileList, surfaceList or sphereList) and the modelview matrix it would be drawn
-    // under. While it is set the draw neither draws nor flushes. The benchmark's bare
-    // reference is built on it.
+    // under, read back from GL. While it is set the draw neither draws nor flushes, and
+    // places every tile as designed, in the designed order. The benchmark's bare reference
+    // is built on it.
     using Observer = void (*)(GLuint list, const GLfloat* modelview);
     static Observer observer;
 
-    // Every tile drawn with the designed mesh, tileList, when set. Otherwise a tile is drawn
-    // with a coarser mesh when its rounding is small on screen, and not at all when it is
-    // out of sight: at 800x600 the rounding of most tiles projects to a few pixels, where
-    // the designed quarter circles of eight segments are mostly thinner than a pixel.
-    static bool exact;
+    // The rounded tile: an inner box whose edges and corners are rounded by tileRounding
+    // to these outer half-extents.
+    static constexpr float tileRounding = 0.06f;
+    static constexpr float tileHalfWidth = 0.375f;  // x and z
+    static constexpr float tileHalfHeight = 0.075f; // y
+    // The scene's near plane, in units ahead of the viewer.
+    static constexpr float nearPlane = 1.0f;
 
-    // The coarse tiles, finest first, and the projected rounding radius from which each is
-    // drawn, in pixels of a 600-line screen: the 640x480 screen draws the same meshes, its
-    // picture being the same picture smaller. From designedFrom on, the designed tile.
-    static constexpr int coarseLevels = 4;
-    static const float coarseFrom[coarseLevels];
-    static const float designedFrom;
+    // Puts one tile in its place: every transform goes to GL, when asked, and onto a
+    // copy of the modelview matrix kept here, whose last column is then the tile's centre
+    // in eye space. The scene places its tiles from the identity.
+    class Placement {
+    public:
+        explicit Placement(bool toGl) : gl(toGl) {}
+        void translate(float x, float y, float z);
+        void rotate(float degrees, float x, float y, float z);
+        const float* centre() const { return m + 12; }
+
+    private:
+        bool gl;
+        float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; // column-major, as GL
+    };
 
     int method = 0;
     GLuint tileList = 0;
@@ -62,7 +74,7 @@ public:
     GLuint sphereList = 0;  // tileList + 2
     TextureTga* flareTexture = nullptr;
     TextureTga* mapTexture = nullptr; // loaded, but no variant draws with it
-    GLuint coarseTileLists = 0;       // coarseLevels consecutive lists, finest first
+    GLuint coarseTileLists = 0;       // coarseMeshes consecutive lists, finest first
 
     // Compiles the three lists and loads "DATAS\flare.tga" and "DATAS\map.tga".
     // Needs a current GL context.
@@ -79,7 +91,7 @@ public:
 
     // The meshes, built without GL.
     static Mesh tileMesh(); // 614 quads
-    // Coarse tile `level` (0 to coarseLevels - 1), finest first.
+    // Coarse tile `level` (0 to coarseMeshes - 1), finest first.
     static Mesh coarseTileMesh(int level);
     // The tile with the vertices of its rounded quarter circles at the given angles
     // (degrees, from 0 to 90, rising) with their true normals, and its corners patched
@@ -93,19 +105,17 @@ public:
     // the quad is degenerate.
     static void flatNormal(const float* v0, const float* v1, const float* v3, float* n);
 
-    // The list to draw a tile with whose rounding radius projects to `pixels`.
-    GLuint tileFor(float pixels) const;
-
 private:
-    // Whether every tile is drawn as designed: with `exact`, and for the observer, which
-    // sees the scene as designed.
-    bool designedOnly() const;
+    // The transforms that put the tile of row c (-6 to 6) and column i in its place.
+    using PlaceTile = std::function<void(Placement& place, int c, int i)>;
+
     // glCallList of one of the lists, or its report to the observer.
-    void place(GLuint list) const;
-    // The tile under the current modelview matrix: tileList, or as `exact` says.
-    void tile() const;
-    // Hands the tiles drawn so far to the renderer.
-    void handOver() const;
+    void drawList(GLuint list) const;
+    // The 13 rows of `columns` tiles that `place` puts, each with the mesh the detail
+    // policy gives it, handed to the renderer a row's worth at a time.
+    void tiles(int columns, const PlaceTile& place) const;
+    // The same for the observer: every tile, as designed.
+    void observeTiles(int columns, const PlaceTile& place) const;
 
     // The variants; T is the timeline time as a float, tl the time into the entry.
     void grid(Unit1State& unit1, int tl, float T);

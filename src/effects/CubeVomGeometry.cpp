@@ -1,6 +1,7 @@
 // The cube scene's meshes as plain vertex arrays; the constructor compiles them into
 // display lists. All arithmetic is single precision, as the lists were designed with.
 #include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -14,9 +15,9 @@ constexpr float pi = 3.1415927f;
 constexpr float step = 11.25f; // degrees between neighbouring sweep angles
 
 // The tile: an inner box whose edges and corners are rounded to the outer half-extents.
-constexpr float radius = 0.06f;
-constexpr float outerXZ = 0.375f;
-constexpr float outerY = 0.075f;
+constexpr float radius = CubeVom::tileRounding;
+constexpr float outerXZ = CubeVom::tileHalfWidth;
+constexpr float outerY = CubeVom::tileHalfHeight;
 const float innerXZ = outerXZ - radius; // 0.315
 const float innerY = outerY - radius;   // 0.015000004
 
@@ -290,7 +291,7 @@ CubeVom::Mesh CubeVom::coarseTileMesh(int level) {
     // The designed quarter circles; five segments whose ends are the designed ones (the
     // picture is most sensitive where a quarter circle meets a flat face); then three and
     // two even ones.
-    static const Quarter quarters[coarseLevels] = {
+    static const Quarter quarters[coarseMeshes] = {
         {0, 11.25f, 22.5f, 33.75f, 45, 56.25f, 67.5f, 78.75f, 90},
         {0, 11.25f, 33.75f, 56.25f, 78.75f, 90},
         {0, 30, 60, 90},

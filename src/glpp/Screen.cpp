@@ -58,33 +58,6 @@ ScreenExtent screenExtent() {
             static_cast<float>(s.height) / static_cast<float>(s.texHeight)};
 }
 
-PixelBox litBox(int w, int h) {
-    PixelBox box;
-    if (w <= 0 || h <= 0) return box;
-    static std::vector<uint32_t> pixels; // kept: a frame's worth is read every frame
-    pixels.resize(static_cast<size_t>(w) * h);
-    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    box = {w, h, -1, -1};
-    for (int y = 0; y < h; ++y) {
-        const uint32_t* row = pixels.data() + static_cast<size_t>(y) * w;
-        uint32_t any = 0;
-        for (int x = 0; x < w; ++x)
-            any |= row[x];
-        if (!any) continue;
-        int first = 0, last = w - 1;
-        while (!row[first])
-            ++first;
-        while (!row[last])
-            --last;
-        box.x0 = std::min(box.x0, first);
-        box.x1 = std::max(box.x1, last);
-        box.y0 = std::min(box.y0, y);
-        box.y1 = y;
-    }
-    if (box.x1 < 0) box = PixelBox();
-    return box;
-}
-
 namespace {
 // Along one axis: the pixels whose centre P samples texel coordinate T = scale * P + offset
 // with T in [first - 0.5, last + 1.5), the samples that mix in a texel first..last.

@@ -45,10 +45,6 @@ struct PixelBox {
     bool empty() const { return x1 < x0 || y1 < y0; }
 };
 
-// The box of the pixels in the lower-left w x h of the bound framebuffer that are not
-// all zero (RGBA); empty when every one is. A copy of that corner is zero outside it.
-PixelBox litBox(int w, int h);
-
 // How a textured quad over the window meets its texture: the pixel centred at window
 // coordinate P samples texel coordinate scale * P + offset on each axis (texel i spans
 // i to i + 1).

@@ -41,7 +41,7 @@ void setTextureParameters(GLint wrap) {
 void loadPerspective(double aspect, double zNear) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, aspect, zNear, 100.0);
+    gluPerspective(viewAngle, aspect, zNear, 100.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

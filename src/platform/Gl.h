@@ -20,8 +20,11 @@ bool hasGlExtension(const char* name);
 // texture bound to GL_TEXTURE_2D: every texture of the program is made this way.
 void setTextureParameters(GLint wrap);
 
-// The projection of a 3D scene: 45 degrees of view upwards, `aspect` across, from
-// `zNear` to 100 units; the modelview identity and current afterwards.
+// The field of view of every 3D scene upwards, in degrees.
+constexpr double viewAngle = 45.0;
+
+// The projection of a 3D scene: viewAngle upwards, `aspect` across, from `zNear` to
+// 100 units; the modelview identity and current afterwards.
 void loadPerspective(double aspect, double zNear);
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "script/Script.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include "effects/Flash.h"
 #include "effects/Fond.h"
 #include "effects/FxFont.h"
@@ -49,6 +50,7 @@ Script::Script() {
 }
 
 bool Script::frameAt(int time) {
+    const DrawTiming timed; // in auto detail, this draw's time picks the next one's tiles
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return demo.play(time);
 }

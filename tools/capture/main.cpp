@@ -2,7 +2,7 @@
 #include "Args.h"
 #include "Png.h"
 #include "Video.h"
-#include "effects/CubeVom.h"
+#include "effects/Detail.h"
 #include "engine/Demo.h"
 #include "platform/Cli.h"
 #include "platform/Headless.h"
@@ -12,25 +12,40 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <future>
 
 namespace {
 
+// Each frame is compressed and written on a thread of its own while the next one draws;
+// its line is printed once it is on disk. One write at a time is in flight.
 int renderFrames(Script& script, const CaptureArgs& args) {
     std::error_code ec;
     std::filesystem::create_directories(args.outDir, ec);
     const platform::Settings& s = platform::settings();
+    std::future<bool> writing;
+    std::string path, line; // of the frame being written
+    const auto written = [&] {
+        if (!writing.valid()) return true;
+        if (!writing.get()) {
+            std::fprintf(stderr, "velmora-capture: cannot write %s\n", path.c_str());
+            return false;
+        }
+        std::printf("%s\n", line.c_str());
+        std::fflush(stdout);
+        return true;
+    };
     for (int time : args.times) {
         const bool drawn = script.frameAt(time);
+        std::vector<uint8_t> rgb = platform::readRgbTopDown(s.width, s.height);
+        if (!written()) return 1;
         const std::string name = frameName(time);
-        const std::string path = (std::filesystem::path(args.outDir) / name).string();
-        if (!writePng(path, s.width, s.height, platform::readRgbTopDown(s.width, s.height))) {
-            std::fprintf(stderr, "velmora-capture: cannot write %s\n", path.c_str());
-            return 1;
-        }
-        std::printf("%s %s\n", name.c_str(), drawn ? "drawn" : "end");
-        std::fflush(stdout);
+        path = (std::filesystem::path(args.outDir) / name).string();
+        line = name + (drawn ? " drawn" : " end");
+        writing = std::async(std::launch::async, [&s, file = path, pixels = std::move(rgb)] {
+            return writePng(file, s.width, s.height, pixels);
+        });
     }
-    return 0;
+    return written() ? 0 : 1;
 }
 
 } // namespace
@@ -51,7 +66,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     demo.sound = false; // pictures only: the music is never heard
-    CubeVom::exact = args.exact;
+    selectDetail(args.detail);
     Script script;
     // A live run's first frame is at time 0 and draws in the state the image loads
     // left behind; draw it too, unseen, so every captured frame is one a live run shows.
