@@ -69,3 +69,8 @@ void Music::play(int index) {
     if (index < 0 || static_cast<size_t>(index) >= streams.size() || !streams[index]) return;
     Mix_PlayMusic(streams[index], 1);
 }
+
+double Music::position() const {
+    const double seconds = ready ? Mix_GetMusicPosition(nullptr) : -1; // -1 when none plays
+    return seconds < 0 ? -1 : seconds * 1000;
+}

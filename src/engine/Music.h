@@ -21,4 +21,6 @@ public:
     void open(const std::string& file);
     // Starts stream `index` once; nothing when it does not exist or failed to open.
     void play(int index);
+    // How far the playing stream is, in ms of its own time; -1 when none plays.
+    double position() const;
 };

@@ -1,6 +1,7 @@
-// The show's clock, and when the music starts.
+// The show's clock, when the music starts, and the show time held to the music.
 #include "engine/Demo.h"
 #include "platform/Clock.h"
+#include "script/MusicClock.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
@@ -34,6 +35,7 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
         EXPECT_EQ(Mix_PlayingMusic(), 0) << "playing before the first frame";
         EXPECT_FALSE(d.play(0)); // no tracks: nothing drawn, but the music starts
         EXPECT_EQ(Mix_PlayingMusic(), 1);
+        EXPECT_GE(d.music->position(), 0);
     }
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u) << "the demo left the audio open";
     {
@@ -45,6 +47,7 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
             d.music->play(index);
         d.play(0);
         EXPECT_EQ(Mix_PlayingMusic(), 0);
+        EXPECT_EQ(d.music->position(), -1);
     }
     Demo quiet; // without sound no device is opened
     quiet.sound = false;
@@ -52,4 +55,18 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
     quiet.play(0);
     EXPECT_TRUE(!quiet.music->ready && quiet.music->streams.empty());
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}
+
+// One run of frames: {counter ms, music ms or -1 for none, show time}.
+TEST(MusicClock, FollowsTheMusicBeyondTheSlackAndNeverStalls) {
+    const double rows[][3] = {{0, -1, 0},        // no music yet: the counter's time
+                              {100, 90, 100},    // within the slack: left alone
+                              {200, 150, 150},   // the music fell behind: the show waits
+                              {300, 250, 250},   // and keeps that distance
+                              {400, 400, 400},   // the music ran ahead: the show catches up
+                              {1400, 400, 900},  // a stalled device: half the counter's pace
+                              {1500, -1, 1000}}; // the music over: the counter's pace again
+    MusicClock clock;
+    for (const auto& r : rows)
+        EXPECT_EQ(clock.showTime(static_cast<int>(r[0]), r[1]), r[2]) << r[0] << " " << r[1];
 }
