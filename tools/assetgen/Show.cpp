@@ -28,8 +28,7 @@ bool alike(const std::vector<FlashSpan>& f, size_t i, size_t j) {
 std::vector<Rhythm> rhythmsOf(const std::vector<FlashSpan>& all) {
     std::vector<FlashSpan> f; // whole entries: a flash drawn in stretches counts once
     for (const FlashSpan& x : all)
-        if (!x.fadeIn() && !x.fadeOut() && (f.empty() || f.back().start != x.start))
-            f.push_back(x);
+        if (!x.fadeIn() && !x.fadeOut() && (f.empty() || f.back().start != x.start)) f.push_back(x);
     std::vector<Rhythm> found;
     for (size_t i = 0; i < f.size();) {
         size_t n = 1; // cycles so far, each starting one cycle after the one before
@@ -67,8 +66,8 @@ bool writeShow(const std::string& path, const Show& show) {
     for (int t : show.cards)
         out << "card " << t << "\n";
     for (const FlashSpan& f : show.flashes)
-        out << "flash " << f.start << " " << f.end << " " << f.from << " " << f.to << " "
-            << f.mode << "\n";
+        out << "flash " << f.start << " " << f.end << " " << f.from << " " << f.to << " " << f.mode
+            << "\n";
     out.close();
     return !out.fail();
 }

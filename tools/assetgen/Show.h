@@ -17,20 +17,20 @@ struct FlashSpan {
 };
 
 struct Show {
-    int length = 0;             // the first moment at which nothing is drawn
-    std::vector<int> cuts;      // the scene changes (track 0), ascending
-    std::vector<int> cards;     // a card appears or a wipe to the next begins (track 3)
+    int length = 0;                 // the first moment at which nothing is drawn
+    std::vector<int> cuts;          // the scene changes (track 0), ascending
+    std::vector<int> cards;         // a card appears or a wipe to the next begins (track 3)
     std::vector<FlashSpan> flashes; // every drawn stretch of a flash, ascending by start
 };
 
 // A flash rhythm: cycles of four flashes end to end and a pause, all cycles alike,
 // read as a grid of equal steps (the cycle over its shortest flash, rounded).
 struct Rhythm {
-    int first = 0;   // the first flash's start
-    int cycle = 0;   // ms from one cycle's start to the next
+    int first = 0; // the first flash's start
+    int cycle = 0; // ms from one cycle's start to the next
     int cycles = 0;
-    int steps = 0;   // steps in a cycle
-    int last = 0;    // the last flash's end
+    int steps = 0; // steps in a cycle
+    int last = 0;  // the last flash's end
     std::vector<FlashSpan> flashes;
     double step() const { return static_cast<double>(cycle) / steps; }
 };

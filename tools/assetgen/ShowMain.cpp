@@ -17,8 +17,7 @@ struct Stretch {
     int start = 0, duration = 0;
     const AttribSet* attribs = nullptr;
     bool same(const Stretch& o) const {
-        return wipe == o.wipe && start == o.start && duration == o.duration &&
-               attribs == o.attribs;
+        return wipe == o.wipe && start == o.start && duration == o.duration && attribs == o.attribs;
     }
 };
 
