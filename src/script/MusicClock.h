@@ -9,11 +9,11 @@ public:
     static constexpr int slack = 20;
 
     // The show time for a frame: `clock` is the counter's time, `music` the music's
-    // position (both ms), negative when no music plays. The show time goes no slower
-    // than half the counter's pace, so a stalled sound device cannot stop the show.
+    // position (both ms), negative when no music plays. Only a position that moved since
+    // the last frame counts, so a stalled sound device cannot stop the show.
     int showTime(int clock, double music);
 
 private:
-    int behind = 0; // ms the show time has been held back from the counter's
-    int last = 0;   // the show time given last
+    int behind = 0;    // ms the show time has been held back from the counter's
+    double moved = -1; // the music's position when it last counted
 };
