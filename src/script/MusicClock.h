@@ -7,13 +7,16 @@ public:
     // How far the music may be from the pictures before the show time moves to it, ms.
     // The mixer's position moves in steps of its buffer (23 ms), so less would chase them.
     static constexpr int slack = 20;
+    // How long the music may stand still before the show goes on without it, ms: a
+    // stalled sound device cannot stop the show.
+    static constexpr int stall = 250;
 
     // The show time for a frame: `clock` is the counter's time, `music` the music's
-    // position (both ms), negative when no music plays. Only a position that moved since
-    // the last frame counts, so a stalled sound device cannot stop the show.
+    // position (both ms), negative when no music plays.
     int showTime(int clock, double music);
 
 private:
     int behind = 0;    // ms the show time has been held back from the counter's
-    double moved = -1; // the music's position when it last counted
+    double moved = -1; // the music's position when it last moved
+    int movedAt = 0;   // the counter's time then
 };

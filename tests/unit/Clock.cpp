@@ -58,13 +58,14 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
 }
 
 // One run of frames: {counter ms, music ms or -1 for none, show time}.
-TEST(MusicClock, FollowsTheMovingMusicBeyondTheSlack) {
+TEST(MusicClock, FollowsTheMusicBeyondTheSlackUnlessItStalls) {
     const double rows[][3] = {{0, -1, 0},         // no music yet: the counter's time
                               {100, 90, 100},     // within the slack: left alone
                               {200, 150, 150},    // the music fell behind: the show waits
                               {300, 250, 250},    // and keeps that distance
                               {400, 400, 400},    // the music ran ahead: the show catches up
-                              {1400, 400, 1400},  // a stalled device: the counter's pace
+                              {500, 400, 400},    // a short stall: the show waits
+                              {1400, 400, 1300},  // a long one: the counter's pace
                               {1500, 1100, 1100}, // moving again: the show waits for it
                               {1600, -1, 1200}};  // the music over: the counter's pace
     MusicClock clock;
