@@ -193,25 +193,43 @@ def frame_from(exe_dir, cwd, out):
     with open(out + "/frame-041000.png", "rb") as f:
         return f.read()
 
+# The manual page of each program, in its section: it must name every option of --help.
+MANUALS = {"velmora-capture": 1, "velmora-bench": 1}
+
 def installed(build, out):
-    """Installed, moved, unpacked from the package: the same frame from any folder."""
+    """Installed, moved, unpacked from the package: the same frame from any folder. The
+    package as Debian and software centres judge it: lintian, AppStream, manual pages."""
     want = frame_from(build, build, out + "/want")
     assert run("cmake", "--install", build, "--prefix", out + "/a").returncode == 0
     os.rename(out + "/a", out + "/moved")
     os.mkdir(out + "/empty")
     for cwd in ["/", out + "/empty"]:
         assert frame_from(out + "/moved/bin", cwd, out + "/got") == want, f"installed, from {cwd}"
-    share = out + "/moved/share"
-    assert run("desktop-file-validate", share + "/applications/velmora.desktop").returncode == 0
-    icon = run("identify", "-format", "%m %w %h", share + "/icons/hicolor/256x256/apps/velmora.png")
-    assert icon.stdout == "PNG 256 256", icon
     assert run("cpack", "-G", "DEB", "-B", out + "/deb", cwd=build).returncode == 0
-    deb = [f for f in os.listdir(out + "/deb") if re.match(r"velmora_[\d.]+_amd64\.deb$", f)]
-    depends = run("dpkg-deb", "-f", f"{out}/deb/{deb[0]}", "Depends").stdout
+    deb = [f"{out}/deb/{f}" for f in os.listdir(out + "/deb") if re.match(r"velmora_[\d.]+_amd64\.deb$", f)][0]
+    root, share = out + "/root", out + "/root/usr/share"
+    depends = run("dpkg-deb", "-f", deb, "Depends").stdout
     for lib in ["libsdl2-2.0", "libsdl2-mixer", "libgl1", "libglu1", "libglut", "libpng16"]:
         assert lib in depends, f"{lib} not in {depends}"
-    run("dpkg-deb", "-x", f"{out}/deb/{deb[0]}", out + "/root")
-    assert frame_from(out + "/root/usr/bin", "/", out + "/deb") == want, "unpacked package"
+    run("dpkg-deb", "-x", deb, root)
+    assert frame_from(root + "/usr/bin", "/", out + "/deb") == want, "unpacked package"
+    lint = run("lintian", deb).stdout
+    assert not re.search(r"^[EW]:", lint, re.M), lint
+    one = lambda folder: f"{share}/{folder}/" + os.listdir(f"{share}/{folder}")[0]
+    for check in [["appstreamcli", "validate", "--no-net", one("metainfo")],
+                  ["appstreamcli", "validate-tree", "--no-net", root],  # the desktop entry named after the id
+                  ["desktop-file-validate", one("applications")]]:
+        r = run(*check)
+        assert r.returncode == 0 and not re.search(r"^\s*[IWE]:", r.stdout, re.M), r
+    for program, section in MANUALS.items():
+        page = run("man", "-l", f"{share}/man/man{section}/{program}.{section}.gz")
+        named = set(re.findall(r"--[a-z][a-z-]*", run(f"{root}/usr/bin/{program}", "--help").stdout))
+        missing = named - set(re.findall(r"--[a-z][a-z-]*", page.stdout))
+        assert page.returncode == 0 and named and not missing, (program, missing, page.stderr)
+    for size in [48, 64, 128, 256]:  # drawn, not blank: many colours, opaque in the middle
+        icon = run("identify", "-format", "%m %w %h %k %[fx:p{w/2,h/2}.a]",
+                   f"{share}/icons/hicolor/{size}x{size}/apps/velmora.png").stdout.split()
+        assert icon[:3] == ["PNG", str(size), str(size)] and int(icon[3]) > 100 and icon[4] == "1", icon
 
 def missing_assets(build, out):
     """With DATAS nowhere: one line for each file, and the show goes on."""

@@ -7,3 +7,8 @@ Image drawFlare();
 
 // A soft pattern of overlapping waves in muted blues and violets. 256 x 256 RGB.
 Image drawMap();
+
+// The program's icon, `pixels` a side, RGBA: a rounded tile like the cube scene's, lit
+// by the flare, on a transparent ground. Drawn at each size rather than scaled, so that
+// it stays sharp at 48 pixels.
+Image drawIcon(int pixels);

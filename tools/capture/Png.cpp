@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <png.h>
 
-bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
-    if (rgb.size() != static_cast<size_t>(width) * height * 3) return false;
+bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& pixels,
+              int channels) {
+    const size_t rowBytes = static_cast<size_t>(width) * channels;
+    if ((channels != 3 && channels != 4) || pixels.size() != rowBytes * height) return false;
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return false;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -16,11 +18,12 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     }
     png_init_io(png, f);
     png_set_compression_level(png, 3); // frames are many: favour speed over size
-    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, width, height, 8,
+                 channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y)
-        png_write_row(png, rgb.data() + static_cast<size_t>(y) * width * 3);
+        png_write_row(png, pixels.data() + y * rowBytes);
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return std::fclose(f) == 0;
