@@ -5,11 +5,13 @@ sound.py music BUILD_DIR checks the built music; sound.py figures BUILD_DIR prin
 hit shares at a few onset thresholds beside the same moments shifted at random."""
 import array, json, os, random, subprocess, sys, tempfile
 
-def decode(path, rate, raw=False):
-    """The file (or raw 16-bit stereo at 44.1 kHz) as mono 16-bit samples at `rate` Hz."""
+def decode(path, rate, raw=False, skip=0, seconds=999):
+    """The file (or raw 16-bit stereo at 44.1 kHz) as mono 16-bit samples at `rate` Hz,
+    from its sample `skip` at 44.1 kHz on."""
     source = ["-f", "s16le", "-ar", "44100", "-ac", "2"] if raw else []
-    data = subprocess.run(["ffmpeg", "-v", "error", *source, "-i", path, "-ac", "1", "-ar", str(rate),
-                           "-f", "s16le", "-"], capture_output=True, check=True).stdout
+    data = subprocess.run(["ffmpeg", "-v", "error", *source, "-i", path, "-af", f"atrim=start_sample={skip}",
+                           "-t", str(seconds), "-ac", "1", "-ar", str(rate), "-f", "s16le", "-"],
+                          capture_output=True, check=True).stdout
     return array.array("h", data[:len(data) // 2 * 2])
 
 def onsets(mp3, threshold):
@@ -47,10 +49,16 @@ def shifted(events, seed):
 def first_sound(samples, floor=64):
     return next(i for i, x in enumerate(samples) if abs(x) > floor)
 
-def unlike_seconds(sound, music, rate=8000):
-    """The seconds of `music` that `sound` does not play in order, both aligned on their
-    first non-silent sample; a restart or a stutter shifts every second after it."""
-    sound, music = sound[first_sound(sound):], music[first_sound(music):]
+def unlike_seconds(heard, mp3, rate=8000):
+    """The seconds of the music that `heard` (raw, as SDL's disk driver writes it) does not
+    play in order; a restart or a stutter shifts every second after it. Both are aligned
+    on their first non-silent sample, to the sample at 44.1 kHz (where the decoders may
+    differ by a few), before they are brought down to `rate`."""
+    sound, music = decode(heard, 44100, True, seconds=30), decode(mp3, 44100, seconds=30)
+    a, b = first_sound(sound), first_sound(music)
+    a += max(range(-8, 9), key=lambda lag: sum(x * y for x, y in zip(sound[a + lag:a + lag + 44100:2],
+                                                                      music[b:b + 44100:2])))
+    sound, music = decode(heard, rate, True, a), decode(mp3, rate, skip=b)
     bad = []
     for s in range(len(music) // rate):
         p, q = sound[s * rate:(s + 1) * rate], music[s * rate:(s + 1) * rate]
