@@ -9,7 +9,7 @@ public:
     static constexpr int slack = 20;
     // How long the music may stand still before the show goes on without it, ms: a
     // stalled sound device cannot stop the show.
-    static constexpr int stall = 250;
+    static constexpr int stall = 500;
 
     // The show time for a frame: `clock` is the counter's time, `music` the music's
     // position (both ms), negative when no music plays.

@@ -64,10 +64,10 @@ TEST(MusicClock, FollowsTheMusicBeyondTheSlackUnlessItStalls) {
                               {200, 150, 150},    // the music fell behind: the show waits
                               {300, 250, 250},    // and keeps that distance
                               {400, 400, 400},    // the music ran ahead: the show catches up
-                              {500, 400, 400},    // a short stall: the show waits
-                              {1400, 400, 1300},  // a long one: the counter's pace
-                              {1500, 1100, 1100}, // moving again: the show waits for it
-                              {1600, -1, 1200}};  // the music over: the counter's pace
+                              {800, 400, 400},    // a short stall: the show waits
+                              {1400, 400, 1000},  // a long one: the counter's pace
+                              {1500, 1050, 1050}, // moving again: the show waits for it
+                              {1600, -1, 1150}};  // the music over: the counter's pace
     MusicClock clock;
     for (const auto& r : rows)
         EXPECT_EQ(clock.showTime(static_cast<int>(r[0]), r[1]), r[2]) << r[0] << " " << r[1];
