@@ -10,7 +10,7 @@ packages=(
     libgtest-dev
     libpng-dev libfreetype-dev fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick openbox python3
-    lame mpg123 ffmpeg faketime wmctrl
+    lame mpg123 ffmpeg faketime wmctrl aubio-tools
     dpkg-dev desktop-file-utils lintian appstream man-db
     clang libclang-rt-14-dev
 )

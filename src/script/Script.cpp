@@ -15,6 +15,8 @@
 #include "script/Sets.h"
 #include "script/Timeline.h"
 #include <GL/gl.h>
+#include <cstdio>
+#include <cstdlib>
 
 FxFont* fontEffect = nullptr;
 Blur* blurEffect = nullptr;
@@ -55,8 +57,26 @@ bool Script::frameAt(int time) {
     return demo.play(time);
 }
 
+namespace {
+// Where each frame's show time and the music's position go, to check that they agree:
+// the file that VELMORA_SYNC_LOG names, when it is set.
+FILE* syncLog() {
+    static FILE* log = [] {
+        const char* path = std::getenv("VELMORA_SYNC_LOG");
+        return path ? std::fopen(path, "w") : nullptr;
+    }();
+    return log;
+}
+} // namespace
+
 bool Script::frame() {
-    const bool running = frameAt(platform::clockElapsedMs());
-    if (!running) platform::clockReset();
+    const double music = demo.music ? demo.music->position() : -1;
+    const int time = clock.showTime(platform::clockElapsedMs(), music);
+    if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f\n", time, music);
+    const bool running = frameAt(time);
+    if (!running) {
+        platform::clockReset();
+        clock = MusicClock();
+    }
     return running;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "script/MusicClock.h"
 
 class Blur;
 class CubeVom;
@@ -28,11 +29,14 @@ class Script {
 public:
     Script();
 
-    // One frame at the clock's time; false on the frame that found nothing to draw,
-    // after which the clock restarts from zero.
+    // One frame at the clock's time, kept with the music's; false on the frame that found nothing
+    // to draw, after which the clock restarts from zero.
     bool frame();
 
     // One frame at show time `time`: clears the screen and draws every track (in auto
     // detail, finished and timed).
     bool frameAt(int time);
+
+private:
+    MusicClock clock; // the counter's time, held to the music's
 };

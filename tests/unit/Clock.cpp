@@ -1,6 +1,7 @@
-// The show's clock, and when the music starts.
+// The show's clock, when the music starts, and the show time held to the music.
 #include "engine/Demo.h"
 #include "platform/Clock.h"
+#include "script/MusicClock.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdlib>
@@ -65,6 +66,7 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
             d.music->play(index);
         d.play(0);
         EXPECT_EQ(Mix_PlayingMusic(), 0);
+        EXPECT_EQ(d.music->position(), -1);
     }
     Demo quiet; // without sound no device is opened
     quiet.sound = false;
@@ -72,4 +74,20 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
     quiet.play(0);
     EXPECT_TRUE(!quiet.music->ready && quiet.music->streams.empty());
     EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}
+
+// One run of frames: {counter ms, music ms or -1 for none, show time}.
+TEST(MusicClock, FollowsTheMusicBeyondTheSlackUnlessItStalls) {
+    const double rows[][3] = {{0, -1, 0},         // no music yet: the counter's time
+                              {100, 90, 100},     // within the slack: left alone
+                              {200, 150, 150},    // the music fell behind: the show waits
+                              {300, 250, 250},    // and keeps that distance
+                              {400, 400, 400},    // the music ran ahead: the show catches up
+                              {800, 400, 400},    // a short stall: the show waits
+                              {1400, 400, 1000},  // a long one: the counter's pace
+                              {1500, 1050, 1050}, // moving again: the show waits for it
+                              {1600, -1, 1150}};  // the music over: the counter's pace
+    MusicClock clock;
+    for (const auto& r : rows)
+        EXPECT_EQ(clock.showTime(static_cast<int>(r[0]), r[1]), r[2]) << r[0] << " " << r[1];
 }

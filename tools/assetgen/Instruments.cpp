@@ -213,3 +213,124 @@ void playRiser(const std::vector<Note>& sweeps, float gain, Stereo& out) {
         });
     }
 }
+
+void playCrack(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 9));
+        Svf high;
+        high.set(3000, 0.7);
+        // A longer flash rings a little longer.
+        Decay snap(0.015), air(0.05 + 0.25 * std::min(1.0, n.length)), body(0.1), click(0.006);
+        double phase = 0;
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 0.3 + 6 * (0.05 + 0.25 * std::min(1.0, n.length)), out, [&](size_t i, double t) {
+            // A snap that falls to a low knock under the noise.
+            phase += (160 + 1400 * std::exp(-t / 0.006)) / rate;
+            high.tick(rng.next());
+            const double v = (0.8 * snap.next() + 0.35 * air.next() + 0.8 * click.next()) * high.hp +
+                             0.5 * std::sin(2 * pi * phase) * body.next();
+            out.add(i, static_cast<float>(v) * n.velocity * gain, n.pan);
+        });
+    }
+}
+
+void playZap(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 10));
+        const double f0 = hz(n.pitch);
+        double phase = 0;
+        Decay fall(0.2), click(0.003);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 1.2, out, [&](size_t i, double t) {
+            // Down from five octaves above the note, its overtones closing as it falls.
+            phase += f0 * (1 + 30 * std::exp(-t / 0.02)) / rate;
+            const double index = 3 * std::exp(-t / 0.08);
+            const double v = std::sin(2 * pi * phase + index * std::sin(4 * pi * phase)) *
+                                 fall.next() +
+                             0.5 * rng.next() * click.next();
+            out.add(i, static_cast<float>(v) * n.velocity * gain, -0.15f);
+        });
+    }
+}
+
+void playBell(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 11));
+        const double f = hz(n.pitch);
+        Decay ring(0.9), bright(0.3), click(0.004);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 5.5, out, [&](size_t i, double t) {
+            // An inharmonic modulator: struck metal rather than a string.
+            const double index = 0.3 + 2.5 * bright.next();
+            const double body = std::sin(2 * pi * f * t + index * std::sin(2 * pi * 3.5 * f * t));
+            const double shine = std::sin(2 * pi * 2.01 * f * t) * 0.3;
+            const float e = ring.next();
+            const double c = 0.4 * rng.next() * click.next();
+            out.addPair(i, static_cast<float>((body + c) * e) * n.velocity * gain,
+                        static_cast<float>((body + shine + c) * e) * n.velocity * gain);
+        });
+    }
+}
+
+void playSwell(const std::vector<Note>& swells, float gain, Stereo& out) {
+    for (const Note& n : swells) {
+        Rng left(seedOf(n, 12)), right(seedOf(n, 13));
+        Svf fl, fr;
+        Saw saw;
+        const float inc = static_cast<float>(hz(n.pitch - 12) / rate);
+        sound(n, 0, out, [&](size_t i, double t) {
+            // As bright as the flash: sin squared, at its height halfway.
+            const double s = std::sin(pi * t / n.length);
+            const double e = s * s;
+            if ((i & 15) == 0) {
+                const double cutoff = 600 + 7000 * n.tone * e;
+                fl.set(cutoff, 1.5);
+                fr.set(cutoff * 1.1, 1.5);
+            }
+            const float tonal = 0.3f * saw.next(inc);
+            fl.tick(left.next() + tonal);
+            fr.tick(right.next() + tonal);
+            const float g = static_cast<float>(e) * n.velocity * gain;
+            out.addPair(i, fl.bp * g, fr.bp * g);
+        });
+    }
+}
+
+void playImpact(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        Rng rng(seedOf(n, 14));
+        Svf high;
+        high.set(2000, 0.7);
+        double phase = 0;
+        Decay boom(0.5), crack(0.02), click(0.006);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 3, out, [&](size_t i, double t) {
+            // A deep drop under a short crack.
+            phase += (38 + 110 * std::exp(-t / 0.04)) / rate;
+            high.tick(rng.next());
+            const double v = std::tanh(1.5 * std::sin(2 * pi * phase) * boom.next()) +
+                             (0.6 * crack.next() + 0.8 * click.next()) * high.hp;
+            out.add(i, static_cast<float>(v) * n.velocity * gain, 0);
+        });
+    }
+}
+
+void playChime(const std::vector<Note>& hits, float gain, Stereo& out) {
+    for (const Note& n : hits) {
+        const double f = hz(n.pitch);
+        Decay low(0.8), high(0.35);
+        Note hit = n;
+        hit.length = 0;
+        sound(hit, 5, out, [&](size_t i, double t) {
+            // Glass: a fundamental and a partial 2.76 times above it.
+            const double attack = std::min(1.0, t / 0.003);
+            const double v = attack * (std::sin(2 * pi * f * t) * low.next() +
+                                       0.5 * std::sin(2 * pi * 2.76 * f * t) * high.next());
+            out.add(i, static_cast<float>(v) * n.velocity * gain, n.pan);
+        });
+    }
+}

@@ -14,3 +14,11 @@ void playSnare(const std::vector<Note>& hits, float gain, dsp::Stereo& out);
 void playHat(const std::vector<Note>& hits, float decay, float gain, dsp::Stereo& out);
 void playCrash(const std::vector<Note>& hits, float gain, dsp::Stereo& out);
 void playRiser(const std::vector<Note>& sweeps, float gain, dsp::Stereo& out); // noise sweep
+
+// The show's moments.
+void playCrack(const std::vector<Note>& hits, float gain, dsp::Stereo& out); // white flash
+void playZap(const std::vector<Note>& hits, float gain, dsp::Stereo& out);   // falling FM
+void playBell(const std::vector<Note>& hits, float gain, dsp::Stereo& out);  // struck metal
+void playSwell(const std::vector<Note>& swells, float gain, dsp::Stereo& out); // to the peak
+void playImpact(const std::vector<Note>& hits, float gain, dsp::Stereo& out);  // a cut
+void playChime(const std::vector<Note>& hits, float gain, dsp::Stereo& out);   // a card

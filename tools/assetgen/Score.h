@@ -1,5 +1,7 @@
 #pragma once
 // The soundtrack as notes: what each instrument plays and when.
+#include "Show.h"
+#include <string>
 #include <vector>
 
 // One note or drum hit. Times in seconds from the start of the show.
@@ -19,7 +21,13 @@ struct Score {
     double fadeEnd = 0;   // ... to silence here
     std::vector<Note> pad, bass, arp, lead;
     std::vector<Note> kick, snare, hat, openHat, crash, riser;
+    // The show's own moments: a hit on every visible flash by its mode (0 white, 1 and 2
+    // inverting), struck when it starts; a swell that meets the brightest moment of each
+    // longer one; an impact on every cut and a chime on every card change.
+    std::vector<Note> flash[3], swell, impact, chime;
 };
 
-// 120 beats per minute in A minor; sections change with the show's scenes.
-Score compose();
+// Composes the soundtrack to `show`: its sections change with the scenes, each flash
+// rhythm sets the grid its section plays on, and the moments get their hits. False,
+// saying why, for a show of another shape than the one the sections are written for.
+bool compose(const Show& show, Score& score, std::string& error);

@@ -98,12 +98,18 @@ Stereo renderSong(const Score& s, float peak) {
             playHat(s.openHat, 0.2f, 0.16f, b);
         },
         {1, 0.05f, 0});
-    m.part([&](Stereo& b) { playCrash(s.crash, 0.22f, b); }, {1, 0.2f, 0});
+    m.part([&](Stereo& b) { playCrash(s.crash, 0.15f, b); }, {1, 0.2f, 0});
     m.part([&](Stereo& b) { playRiser(s.riser, 0.25f, b); }, {1, 0.3f, 0});
     m.part([&](Stereo& b) { playBass(s.bass, 0.45f, b); }, {1, 0, 0}, &duckBass);
     m.part([&](Stereo& b) { playPad(s.pad, 0.07f, b); }, {1, 0.35f, 0}, &duck);
     m.part([&](Stereo& b) { playArp(s.arp, 0.12f, b); }, {1, 0.25f, 0.3f}, &duck);
     m.part([&](Stereo& b) { playLead(s.lead, 0.17f, b); }, {1, 0.3f, 0.22f});
+    m.part([&](Stereo& b) { playCrack(s.flash[0], 0.3f, b); }, {1, 0.15f, 0});
+    m.part([&](Stereo& b) { playZap(s.flash[1], 0.3f, b); }, {1, 0.15f, 0.1f});
+    m.part([&](Stereo& b) { playBell(s.flash[2], 0.16f, b); }, {1, 0.3f, 0.15f});
+    m.part([&](Stereo& b) { playSwell(s.swell, 0.12f, b); }, {1, 0.3f, 0});
+    m.part([&](Stereo& b) { playImpact(s.impact, 0.35f, b); }, {1, 0.1f, 0});
+    m.part([&](Stereo& b) { playChime(s.chime, 0.08f, b); }, {1, 0.35f, 0.3f});
     Stereo song = m.finish();
 
     removeOffset(song);
