@@ -66,9 +66,8 @@ TEST_F(TransitionTest, BlurTransitionTurnsTheTwoPicturesAgainstEachOther) {
         for (const auto& [elapsed, want] : rows) {
             fill(0, 0, 0);
             glColor3f(1, 1, 1);
-            glEnable(GL_DEPTH_TEST);
-            glEnable(GL_LIGHTING);
-            glEnable(GL_CULL_FACE);
+            for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE})
+                glEnable(cap);
             drawAt(trBlur, 1000 + elapsed);
             EXPECT_FALSE(out.textured || in.textured) << "entries drawn in the frame's state";
             std::string got;

@@ -23,35 +23,20 @@ Bytes operator*(const Bytes& unit, size_t n) {
 }
 // ID length, colour-map type, image type, colour-map fields, origins, size, depth, descriptor.
 Bytes header(int type, int w, int h, int depth, int idLength = 0, int descriptor = 0) {
-    return {uint8_t(idLength),
-            0,
-            uint8_t(type),
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            0,
-            uint8_t(w),
-            uint8_t(w >> 8),
-            uint8_t(h),
-            uint8_t(h >> 8),
-            uint8_t(depth),
-            uint8_t(descriptor)};
+    Bytes b(18, 0);
+    b[0] = uint8_t(idLength), b[2] = uint8_t(type), b[16] = uint8_t(depth);
+    b[12] = uint8_t(w), b[13] = uint8_t(w >> 8), b[14] = uint8_t(h), b[15] = uint8_t(h >> 8);
+    return b[17] = uint8_t(descriptor), b;
 }
 Bytes with(Bytes b, size_t at, uint8_t value) { return b[at] = value, b; }
 Bytes cut(const Bytes& b, size_t size) { return Bytes(b.begin(), b.begin() + size); }
 // n pixels (i, i + 1, i + 2 (, 0xEE)) as stored, or as they come out.
 Bytes rising(int n, int channels, bool out) {
     Bytes all;
-    for (int i = 0; i < n; ++i)
-        all = all +
-              (out ? Bytes{uint8_t(i + 2), uint8_t(i + 1), uint8_t(i)}
-                   : Bytes{uint8_t(i), uint8_t(i + 1), uint8_t(i + 2)}) +
-              Bytes(channels - 3, 0xEE);
+    for (int i = 0; i < n; ++i) {
+        const uint8_t first = uint8_t(out ? i + 2 : i), last = uint8_t(out ? i : i + 2);
+        all = all + Bytes{first, uint8_t(i + 1), last} + Bytes(channels - 3, 0xEE);
+    }
     return all;
 }
 
