@@ -1,5 +1,5 @@
 // The cube scene's meshes as plain vertex arrays; the constructor compiles them into
-// display lists. All arithmetic is single precision, as the lists were designed with.
+// display lists. All arithmetic is single precision: the designed vertices are its results.
 #include "effects/CubeVom.h"
 #include "effects/Detail.h"
 #include <algorithm>

@@ -30,7 +30,8 @@ Look lookOf(int mode) {
     }
 }
 
-// 3.1415 rather than pi: a trace of light is left at p = 1, as the show was tuned.
+// 3.1415 rather than pi: at p = 1 the swell is still a trace above zero, and the
+// flash leaves that trace of light.
 float swell(float p) {
     const float angle = static_cast<float>(p * 3.1415);
     return static_cast<float>(std::sin(angle));

@@ -97,7 +97,7 @@ void quadCorners(float x0, float y0, float x1, float y1, float s, float t) {
 }
 
 namespace {
-// sin of a 32-bit angle, rounded to 32 bits, as the pattern was made.
+// sin of a 32-bit angle, rounded to 32 bits: the texels depend on both roundings.
 float wave(int i) {
     const float angle = static_cast<float>(i * 8 * 3.1415927f * 0.00390625f);
     return static_cast<float>(std::sin(angle));

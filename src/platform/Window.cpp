@@ -1,6 +1,4 @@
 #include "platform/Window.h"
-#include "platform/Gl.h"
-#include "platform/Offscreen.h"
 #include "platform/Settings.h"
 #include <GL/freeglut.h>
 #include <cstdio>
@@ -9,25 +7,10 @@ namespace platform {
 
 namespace {
 
-bool keys[SDL_NUM_SCANCODES];   // true while the key (by scancode) is down
-bool struck[SDL_NUM_SCANCODES]; // pressed since the loop last cleared it
-bool active = true;             // false while the window is minimised
-bool fullscreen = true;         // the mode asked of createWindow
+bool active = true;     // false while the window is minimised
+bool fullscreen = true; // the mode asked of createWindow
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
-
-Offscreen screen; // used only while the drawable differs from the show's size
-bool useOffscreen = false;
-
-void updatePresentation() {
-    int drawW = 0, drawH = 0;
-    SDL_GL_GetDrawableSize(window, &drawW, &drawH);
-    const Settings& s = settings();
-    const bool differs = drawW != s.width || drawH != s.height;
-    if (differs && !screen.valid()) screen.create(s.width, s.height);
-    useOffscreen = differs && screen.valid();
-    if (!useOffscreen) Offscreen::bindWindow();
-}
 
 // The GL context every window asks for: double-buffered, a depth buffer, colour
 // channels for `bits` per pixel, and a compatibility profile (never a core one).
@@ -41,7 +24,8 @@ void requestGlContext(int bits) {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
 }
 
-// Starts freeglut once a GL context exists (it needs the display SDL opened).
+// Starts freeglut, whose solids the effects draw into the context, once the first
+// context is current (freeglut opens its own connection to the display SDL uses).
 void initGlut() {
     static bool done = false;
     if (done) return;
@@ -52,45 +36,13 @@ void initGlut() {
     glutInit(&argc, argv);
 }
 
+void fitToDrawable() {
+    int drawW = 0, drawH = 0;
+    SDL_GL_GetDrawableSize(window, &drawW, &drawH);
+    fitScreen(drawW, drawH);
+}
+
 } // namespace
-
-bool openDisplay(std::string& error) {
-    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "x11", SDL_HINT_DEFAULT);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    error = std::string("cannot open the X display (") + SDL_GetError() +
-            "); set DISPLAY or use xvfb-run";
-    return false;
-}
-
-void closeDisplay() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
-
-Answer askYesNo(const char* text, const char* caption, bool warning) {
-    const SDL_MessageBoxButtonData buttons[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "No"},
-    };
-    const SDL_MessageBoxData box = {warning ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION,
-                                    nullptr,
-                                    caption,
-                                    text,
-                                    2,
-                                    buttons,
-                                    nullptr};
-    int answer = -1;
-    if (SDL_ShowMessageBox(&box, &answer) != 0) return Answer::Other;
-    return answer == 1 ? Answer::Yes : answer == 0 ? Answer::No : Answer::Other;
-}
-
-void reportError(const char* text, const char* caption) {
-    std::fprintf(stderr, "velmora: %s (%s)\n", text, SDL_GetError());
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, nullptr);
-}
-
-void resizeScene(int width, int height) {
-    if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
-    loadPerspective(static_cast<double>(width) / height, static_cast<double>(0.1f));
-}
 
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag) {
     fullscreen = fullscreenFlag;
@@ -133,7 +85,7 @@ bool createWindow(const char* title, int width, int height, int bits, bool fulls
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
     SDL_RaiseWindow(window);
     initGlut();
-    updatePresentation();
+    fitToDrawable();
     resizeScene(settings().width, settings().height);
     return true;
 }
@@ -154,8 +106,7 @@ bool createHiddenWindow(int width, int height, std::string& error) {
 
 void killWindow() {
     if (context) {
-        screen.release();
-        useOffscreen = false;
+        releaseScreen();
         SDL_GL_MakeCurrent(window, nullptr);
         SDL_GL_DeleteContext(context);
         context = nullptr;
@@ -175,7 +126,7 @@ bool toggleFullscreen() {
     }
     fullscreen = wanted;
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
-    updatePresentation();
+    fitToDrawable();
     return true;
 }
 
@@ -184,13 +135,8 @@ bool handleEvent(const SDL_Event& event) {
     case SDL_QUIT:
         return false;
     case SDL_KEYDOWN:
-        if (!event.key.repeat) {
-            keys[event.key.keysym.scancode] = true;
-            struck[event.key.keysym.scancode] = true;
-        }
-        break;
     case SDL_KEYUP:
-        keys[event.key.keysym.scancode] = false;
+        noteKey(event.key);
         break;
     case SDL_WINDOWEVENT:
         switch (event.window.event) {
@@ -203,7 +149,7 @@ bool handleEvent(const SDL_Event& event) {
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             // The show's screen stays width x height; only the way it reaches the window changes.
-            updatePresentation();
+            fitToDrawable();
             resizeScene(settings().width, settings().height);
             break;
         case SDL_WINDOWEVENT_CLOSE:
@@ -216,23 +162,10 @@ bool handleEvent(const SDL_Event& event) {
 
 bool windowActive() { return active; }
 
-bool keyPressed(SDL_Scancode key) { return keys[key] || struck[key]; }
-
-void clearKey(SDL_Scancode key) {
-    keys[key] = false;
-    struck[key] = false;
-}
-
-void beginFrame() {
-    if (useOffscreen) screen.bind();
-}
-
 void endFrame() {
-    if (useOffscreen) {
-        int drawW = 0, drawH = 0;
-        SDL_GL_GetDrawableSize(window, &drawW, &drawH);
-        screen.present(drawW, drawH);
-    }
+    int drawW = 0, drawH = 0;
+    SDL_GL_GetDrawableSize(window, &drawW, &drawH);
+    presentFrame(drawW, drawH);
     SDL_GL_SwapWindow(window);
 }
 

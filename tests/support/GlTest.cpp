@@ -2,8 +2,8 @@
 #include "platform/Gl.h"
 #include "platform/Headless.h"
 #include "platform/Offscreen.h"
+#include "platform/Presentation.h"
 #include "platform/Settings.h"
-#include "platform/Window.h"
 
 namespace {
 
