@@ -76,7 +76,7 @@ public:
     TextureTga* mapTexture = nullptr; // loaded, but no variant draws with it
     GLuint coarseTileLists = 0;       // coarseMeshes consecutive lists, finest first
 
-    // Compiles the three lists and loads "DATAS\flare.tga" and "DATAS\map.tga".
+    // Compiles the seven lists and loads "DATAS\flare.tga" and "DATAS\map.tga".
     // Needs a current GL context.
     CubeVom();
 

@@ -144,14 +144,15 @@ def demo_start(d, build):
 
 def demo_options(build, out):
     """Lines refused (2: the option, what it takes, the usage), answered (0), or taken (1: no display)."""
-    usage = re.escape("\nusage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n")
+    usage = re.escape("\nusage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n"
+                      "               [--detail auto|designed|coarse]\n")
     for line, code, said in [("--help", 0, "^usage: velmora .*Space.*Left, Right.*Home.*F1.*Escape.*"),
                              ("--bogus", 2, "^velmora: unknown option --bogus" + usage),
                              ("--size 1024x768", 2, "^velmora: --size takes 800x600 or 640x480, not 1024x768" + usage),
                              ("--window --start", 2, "^velmora: --start takes milliseconds, 0 to 175625" + usage),
-                             ("--start 175626", 2, "not 175626" + usage), ("--start 5s", 2, "not 5s" + usage),
+                             ("--start 175626", 2, "not 175626" + usage), ("--detail fine", 2, "auto, designed or coarse, not fine" + usage),
                              ("--window --size 640x480 --fullscreen", 2, "--window and --fullscreen exclude each other" + usage),
-                             ("--window --window --size 800x600 --start 175625", 1, "^velmora: cannot open the X display[^\n]*\n")]:
+                             ("--window --window --size 800x600 --start 175625 --detail coarse", 1, "^velmora: cannot open the X display[^\n]*\n")]:
         r = run(os.path.join(build, "velmora"), *line.split(), env=dict(os.environ, DISPLAY=":4999"))
         assert r.returncode == code and re.search(said + "$", r.stdout if code == 0 else r.stderr, re.S), (line, r)
 
