@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Drives the real programs as a user would, one case of the table at the end a run:
 the demo on an X server of its own (questions answered, keys pressed, window closed,
-screen grabbed), the capture tool in a work folder.   drive.py CASE BUILD_DIR"""
+screen grabbed), the capture tool in a work folder.   drive.py CASE BUILD_DIR | --list"""
 import array, json, os, re, shutil, signal, subprocess, sys, tempfile, time
 import sound
 
@@ -350,6 +350,9 @@ CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1
          "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted)}
 
 if __name__ == "__main__":
+    if sys.argv[1:] == ["--list"]:  # the cases, as CMake reads them: one list, ;-separated
+        print(";".join(CASES))
+        sys.exit()
     name, build = sys.argv[1], os.path.abspath(sys.argv[2])
     screen, case = CASES[name]
     place = Display(*screen) if screen else tempfile.mkdtemp(prefix="e2e-")
