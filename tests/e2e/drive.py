@@ -204,10 +204,8 @@ def capture_frames(build, out):
     assert run("identify", "-format", "%w %h", out + "/frame-041000.png").stdout == "640 480"
     # A frame is the same whether it is the first drawn or follows others.
     for args in [("--fps", "4", "--from", "1000", "--to", "2000", "--out-dir", out + "/span"),
-                 ("--at", "30000", "--at", "21499", "--out-dir", out + "/after"),
-                 ("--at", "21499", "--at", "7000", "--out-dir", out + "/alone")]:
-        r = capture(build, *args)
-        assert r.returncode == 0, r
+                 ("--at", "30000", "--at", "21499", "--out-dir", out + "/after"), ("--at", "21499", "--at", "7000", "--out-dir", out + "/alone")]:
+        assert (r := capture(build, *args)).returncode == 0, r
     assert sorted(os.listdir(out + "/span")) == [f"frame-{t:06d}.png" for t in (1000, 1250, 1500, 1750)]
     r = run("compare", "-metric", "AE", out + "/alone/frame-021499.png", out + "/after/frame-021499.png", "null:")
     assert r.stderr.strip() == "0", f"a frame depends on the one drawn before it: {r.stderr}"
