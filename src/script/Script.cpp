@@ -9,7 +9,9 @@
 #include "effects/Tr1.h"
 #include "effects/Tr3.h"
 #include "effects/TrBlur.h"
+#include "engine/Attrib.h"
 #include "engine/Demo.h"
+#include "engine/Fx.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "script/Sets.h"
@@ -27,6 +29,23 @@ Tr3* tr3Effect = nullptr;
 TrBlur* trBlurEffect = nullptr;
 CubeVom* cubeEffect = nullptr;
 Fond* fondEffect = nullptr;
+
+std::string entryName(const Fx& fx) {
+    const Effect* e = fx.effect;
+    if (!e) return "none";
+    if (e == static_cast<const Effect*>(cubeEffect)) {
+        int method = 0;
+        readInt(fx.attribs, "method", method);
+        return "CubeVom method " + std::to_string(method);
+    }
+    const std::pair<const Effect*, const char*> named[] = {
+        {teaEffect, "Tea"},     {fondEffect, "Fond"},    {blurEffect, "Blur"},
+        {flashEffect, "Flash"}, {fontEffect, "FxFont"},  {tr1Effect, "Tr1"},
+        {tr3Effect, "Tr3"},     {trBlurEffect, "TrBlur"}};
+    for (const auto& [effect, name] : named)
+        if (e == effect) return name;
+    return "other";
+}
 
 Script::Script() {
     // What the show does without each of its files, for the line that says one is missing.

@@ -1,7 +1,9 @@
 #pragma once
 #include "script/MusicClock.h"
+#include <string>
 
 class Blur;
+class Fx;
 class CubeVom;
 class Flash;
 class Fond;
@@ -21,6 +23,10 @@ extern Tr3* tr3Effect;
 extern TrBlur* trBlurEffect;
 extern CubeVom* cubeEffect;
 extern Fond* fondEffect;
+
+// What an entry shows, by the script's instance names ("CubeVom method 2", "Tea", ...),
+// for tools that report on the show; "none" for an empty entry.
+std::string entryName(const Fx& fx);
 
 // The demo script: its constructor opens the music, builds every effect and lays
 // the show out on the tracks of the global Demo; frame() draws one frame of it.

@@ -17,8 +17,7 @@ def until(what, why, within=60):
     """What `what()` gives once it is true, asked every 0.1 s; fails after `within` s."""
     end = time.time() + within
     while not (got := what()):
-        if time.time() > end:
-            raise AssertionError(f"no {why} within {within} s")
+        assert time.time() <= end, f"no {why} within {within} s"
         time.sleep(0.1)
     return got
 

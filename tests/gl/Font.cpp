@@ -1,6 +1,7 @@
 // The bitmap font and the text cards, with the font image the asset generator draws.
 #include "Font.h"
 #include "effects/FxFont.h"
+#include "effects/Random.h"
 #include "engine/Attrib.h"
 #include "glpp/Screen.h"
 #include "support/GlTest.h"
@@ -155,9 +156,9 @@ TEST_F(FontTest, CardsAddTheirGlyphsAtEightyPercentShakenByOneRandomNumber) {
     EXPECT_EQ(std::pair(int(*darkest), int(*brightest)), std::pair(20, 20 + 204));
     show(" ");
     EXPECT_TRUE(frame() == shot);
-    std::srand(77);
+    restartRandom(77);
     const int r1 = std::rand() & 0x7FFF, r2 = std::rand() & 0x7FFF, r3 = std::rand();
-    std::srand(77);
+    restartRandom(77);
     show("A");
     const std::string second = layout([&] { fx->draw(0); });
     EXPECT_EQ(std::rand(), r3);

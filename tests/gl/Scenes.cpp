@@ -1,6 +1,7 @@
 // The cube scene's variants and the outlined scene against the pictures their
 // descriptions draw, with the scene's own display lists and images.
 #include "effects/CubeVom.h"
+#include "effects/Random.h"
 #include "effects/Tea.h"
 #include "platform/Gl.h"
 #include "support/GlTest.h"
@@ -135,11 +136,11 @@ TEST_F(Scenes, CubeVariantsDrawTheirDescriptions) {
 TEST_F(Scenes, OutlinedCubesLeaveOnlyTheirOutlines) {
     Tea tea("DATAS\\map.tga", 1);
     tea.start = 1234;
-    std::srand(5);
+    restartRandom(5);
     int next = 0;
     for (int i = 0; i <= 72; ++i)
         next = std::rand();
-    std::srand(5);
+    restartRandom(5);
     fill(0.6f, 0.6f, 0.6f);
     tea.draw(1234);
     EXPECT_EQ(std::rand(), next);

@@ -5,9 +5,9 @@
 #include "Stats.h"
 #include "effects/CubeVom.h"
 #include "effects/Detail.h"
-#include "effects/Tea.h"
-#include "glpp/Software.h"
+#include "effects/Random.h"
 #include "engine/Demo.h"
+#include "glpp/Software.h"
 #include "platform/Settings.h"
 #include "script/Script.h"
 #include "script/Sets.h"
@@ -25,16 +25,13 @@ protected:
         script = new Script(); // lives as long as the program, as in the demo
         script->frameAt(0);    // a live run's first frame
     }
-    // The frame at `time` in the given detail and renderer choice; the outlined scene,
-    // which turns at every draw, and the text's shake start from the same state each time.
+    // The frame at `time` in the given detail and renderer choice, the random sequence
+    // (the text's shake, the outlined cubes) started alike each time.
     std::vector<uint8_t> shot(int time, Detail detail,
                               software::Renderer choice = software::Renderer::Detected) {
         selectDetail(detail), software::forceRenderer(choice);
-        const float phase = teaEffect->phase;
-        const int last = teaEffect->lastTime;
-        std::srand(1);
+        restartRandom(1);
         script->frameAt(time);
-        teaEffect->phase = phase, teaEffect->lastTime = last;
         selectDetail(Detail::Designed), software::forceRenderer(software::Renderer::Detected);
         return frame();
     }

@@ -3,7 +3,7 @@
 #include "Span.h"
 #include "Stats.h"
 #include "effects/Detail.h"
-#include "effects/Tea.h"
+#include "effects/Random.h"
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"
 #include "script/Script.h"
@@ -17,17 +17,12 @@
 namespace {
 
 // One frame of the show as the capture tool takes it, with the cube scene's designed
-// meshes or not. Both pictures of a moment start from the same state: rand() feeds the
-// text's shake and the outlined scene's cubes, and the outlined scene turns its cubes a
-// step further at every draw.
+// meshes or not. Both pictures of a moment start from the same random sequence, which
+// feeds the text's shake and the outlined scene's cubes.
 std::vector<uint8_t> pictureAt(Script& script, int t, Detail detail) {
-    const float phase = teaEffect->phase;
-    const int lastTime = teaEffect->lastTime;
-    std::srand(static_cast<unsigned>(t) + 1);
+    restartRandom(static_cast<unsigned>(t) + 1);
     selectDetail(detail);
     script.frameAt(t);
-    teaEffect->phase = phase;
-    teaEffect->lastTime = lastTime;
     return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
 }
 

@@ -8,13 +8,6 @@
 #include "Report.h"
 #include "ShowFidelity.h"
 #include "Timing.h"
-#include "effects/Blur.h"
-#include "effects/CubeVom.h"
-#include "effects/Flash.h"
-#include "effects/Fond.h"
-#include "effects/FxFont.h"
-#include "effects/Tea.h"
-#include "engine/Attrib.h"
 #include "engine/Demo.h"
 #include "platform/Cli.h"
 #include "platform/Headless.h"
@@ -23,26 +16,6 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
-namespace {
-
-// The script's instance names, as a person reading the table knows the effects.
-std::string effectName(const Fx& fx) {
-    const Effect* e = fx.effect;
-    if (e == static_cast<const Effect*>(cubeEffect)) {
-        int method = 0;
-        readInt(fx.attribs, "method", method);
-        return "CubeVom method " + std::to_string(method);
-    }
-    if (e == static_cast<const Effect*>(teaEffect)) return "Tea";
-    if (e == static_cast<const Effect*>(fondEffect)) return "Fond";
-    if (e == static_cast<const Effect*>(blurEffect)) return "Blur";
-    if (e == static_cast<const Effect*>(flashEffect)) return "Flash";
-    if (e == static_cast<const Effect*>(fontEffect)) return "FxFont";
-    return e ? "other" : "none";
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> words(argv + 1, argv + argc);
@@ -65,7 +38,7 @@ int main(int argc, char** argv) {
 
     std::vector<Section> sections;
     for (const Fx& fx : demo.track(0).entries)
-        sections.push_back({fx, effectName(fx), {}, {}, {}, {}, {}});
+        sections.push_back({fx, entryName(fx), {}, {}, {}, {}, {}});
     std::vector<int> times;
     for (int t = 0; t < showLength; t += o.step) {
         times.push_back(t);
