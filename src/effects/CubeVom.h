@@ -83,6 +83,14 @@ public:
     void draw(int time) override;
     void configure(const AttribSet* attribs) override;
 
+    // Whether `list`, as the observer sees it, is the tile.
+    bool isTile(GLuint list) const { return list == tileList; }
+    // The bare reference the tools hold the scene against: in the scene's own view, the
+    // designed tile under each of `modelviews` (as the observer saw them), lit,
+    // sphere-mapped with the flare on unit 1 and back faces culled as the scene draws it,
+    // but placed by loading its matrix instead of the scene's pushes, transforms and pops.
+    void drawDesignedTiles(const std::vector<const GLfloat*>& modelviews) const;
+
     // The scene's own view: depth cleared, its perspective, an identity modelview.
     static void setUpView();
     // The light and material, set under the identity modelview (the light sits 10

@@ -1,7 +1,6 @@
 #include "BareTiles.h"
 #include "effects/CubeVom.h"
 #include "engine/Fx.h"
-#include "texture/Texture.h"
 #include <algorithm>
 
 namespace {
@@ -25,20 +24,9 @@ std::vector<ListCall> recordListCalls(Fx& entry, int time) {
 }
 
 int drawBareTiles(const CubeVom& cube, const std::vector<ListCall>& calls) {
-    CubeVom::setUpView();
-    CubeVom::Ctx lit;
-    CubeVom::setUpLight();
-    Unit1State unit1;
-    unit1.sphereMapOn();
-    cube.flareTexture->bind();
-    int tiles = 0;
-    for (const ListCall& call : calls) {
-        if (call.list != cube.tileList) continue;
-        glLoadMatrixf(call.modelview.data());
-        glCallList(call.list);
-        ++tiles;
-    }
-    unit1.unit1Off();
-    glLoadIdentity();
-    return tiles;
+    std::vector<const GLfloat*> tiles;
+    for (const ListCall& call : calls)
+        if (cube.isTile(call.list)) tiles.push_back(call.modelview.data());
+    cube.drawDesignedTiles(tiles);
+    return static_cast<int>(tiles.size());
 }

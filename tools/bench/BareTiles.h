@@ -17,10 +17,6 @@ struct ListCall {
 // Other effects draw as usual.
 std::vector<ListCall> recordListCalls(Fx& entry, int time);
 
-// The reference the cube scene's tile variants are held against: the same tile list at
-// the same places, lit, sphere-mapped with the flare on unit 1 and with back faces
-// culled as the scene draws it, but each tile placed by loading its recorded matrix
-// instead of the scene's pushes, transforms and pops, and always with the designed tile.
-// Calls of other lists are skipped.
-// Returns the number of tiles drawn.
+// The cube scene's bare reference (CubeVom::drawDesignedTiles) for the tile calls among
+// `calls`; other lists are skipped. Returns the number of tiles drawn.
 int drawBareTiles(const CubeVom& cube, const std::vector<ListCall>& calls);

@@ -35,7 +35,7 @@ void keepFastest(std::vector<double>& kept, size_t i, double took) {
 bool drawsTiles(Section& s) {
     if (s.entry.effect != static_cast<const Effect*>(cubeEffect) || s.times.empty()) return false;
     const std::vector<ListCall> calls = recordListCalls(s.entry, s.times.front());
-    return !calls.empty() && calls.front().list == cubeEffect->tileList;
+    return !calls.empty() && cubeEffect->isTile(calls.front().list);
 }
 
 void measureBare(Section& s, int pass) {
