@@ -7,6 +7,9 @@ namespace cli {
 
 const char* const sizeTakes = "800x600 or 640x480";
 
+namespace {
+// --help prints `usage` on stdout, --version the program's name and version: it then
+// exits 0 with what this returns. -1 when neither was asked for.
 int answerHelp(const std::vector<std::string>& args, const char* tool, const char* usage) {
     for (const std::string& a : args) {
         if (a == "--help") {
@@ -19,6 +22,18 @@ int answerHelp(const std::vector<std::string>& args, const char* tool, const cha
         }
     }
     return -1;
+}
+} // namespace
+
+int readCommandLine(int argc, char** argv, const char* program, const char* usage, const char* help,
+                    const Reader& read) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    const int answered = answerHelp(words, program, (std::string(usage) + help).c_str());
+    if (answered >= 0) return answered;
+    std::string error;
+    if (read(words, error)) return -1;
+    std::fprintf(stderr, "%s: %s\n%s", program, error.c_str(), usage);
+    return 2;
 }
 
 bool readOptions(const std::vector<std::string>& args, const std::vector<Option>& options,

@@ -15,9 +15,13 @@ struct Option {
     std::function<bool(const std::string& value)> take;
 };
 
-// --help prints `usage` on stdout, --version the program's name and version: it then
-// exits 0 with what this returns. -1 when neither was asked for.
-int answerHelp(const std::vector<std::string>& args, const char* tool, const char* usage);
+// A program's whole command line: --help and --version answered with `usage` + `help`,
+// then `read` (the program's option reader) run on the words; when it refuses, the
+// reason, after "PROGRAM: ", and `usage` go to stderr. The exit status when the program
+// ends here (0 answered, 2 refused); -1 to go on.
+using Reader = std::function<bool(const std::vector<std::string>& args, std::string& error)>;
+int readCommandLine(int argc, char** argv, const char* program, const char* usage, const char* help,
+                    const Reader& read);
 
 // Reads every argument against `options`. False with a message that names the option
 // and what it takes, or the word it did not know.

@@ -18,16 +18,14 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    const int answered =
-        cli::answerHelp(words, "velmora-bench", (std::string(usage) + help).c_str());
-    if (answered >= 0) return answered;
     Options o;
+    const int ended =
+        cli::readCommandLine(argc, argv, "velmora-bench", usage, help,
+                             [&](const std::vector<std::string>& words, std::string& error) {
+                                 return parse(words, o, error);
+                             });
+    if (ended >= 0) return ended;
     std::string error;
-    if (!parse(words, o, error)) {
-        std::fprintf(stderr, "velmora-bench: %s\n%s", error.c_str(), usage);
-        return 2;
-    }
     if (!platform::openHeadless(o.big, error)) {
         std::fprintf(stderr, "velmora-bench: %s\n", error.c_str());
         return 1;

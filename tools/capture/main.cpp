@@ -51,16 +51,14 @@ int renderFrames(Script& script, const CaptureArgs& args) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> words(argv + 1, argv + argc);
-    const int answered = cli::answerHelp(words, "velmora-capture",
-                                         (std::string(captureUsage) + captureHelp).c_str());
-    if (answered >= 0) return answered;
     CaptureArgs args;
+    const int ended =
+        cli::readCommandLine(argc, argv, "velmora-capture", captureUsage, captureHelp,
+                             [&](const std::vector<std::string>& words, std::string& error) {
+                                 return parseCaptureArgs(words, args, error);
+                             });
+    if (ended >= 0) return ended;
     std::string error;
-    if (!parseCaptureArgs(words, args, error)) {
-        std::fprintf(stderr, "velmora-capture: %s\n%s", error.c_str(), captureUsage);
-        return 2;
-    }
     if (!platform::openHeadless(args.big, error)) {
         std::fprintf(stderr, "velmora-capture: %s\n", error.c_str());
         return 1;
