@@ -2,7 +2,7 @@
 """Drives the real programs as a user would, one case of the table at the end a run:
 the demo on an X server of its own (questions answered, keys pressed, window closed,
 screen grabbed), the capture tool in a work folder.   drive.py CASE BUILD_DIR | --list"""
-import array, json, os, re, shutil, signal, subprocess, sys, tempfile, time
+import json, os, re, shutil, signal, subprocess, sys, tempfile, time
 import sound
 
 SHOW = 175.625  # seconds
@@ -20,6 +20,15 @@ def until(what, why, within=60):
         assert time.time() <= end, f"no {why} within {within} s"
         time.sleep(0.1)
     return got
+
+def steady(get, hold):
+    """For `until`: what `get()` gives once it has given the same for `hold` s, asked anew each time."""
+    seen = [None, 0.0]  # the value, and since when
+    def check():
+        value, now = get(), time.time()
+        seen[:] = seen if value == seen[0] else [value, now]
+        return value and now - seen[1] >= hold and value
+    return check
 
 class Display:
     def __init__(self, width, height, wm):
@@ -47,8 +56,7 @@ class Display:
                 win = (m[1],) + tuple(map(int, m.groups()[2:]))
                 if m[2] == title and win[1] > 1 and (other_than is None or win[1:] != other_than[1:]):
                     return win
-        settled = lambda: (first := find()) and first == (time.sleep(0.3) or find()) and first
-        return until(settled, f"window {title!r} other than {other_than}")
+        return until(steady(find, 0.3), f"window {title!r} other than {other_than}")
 
     def answer(self, title, key):
         """Presses `key` in the box titled so once it is shown; again if it is still there 3 s later.
@@ -70,11 +78,6 @@ class Display:
 
     def pixels(self, win):  # the window's pixels, RGB rows top down
         return rgb("x:root", "-crop", "{1}x{2}+{3}+{4}".format(*win), env=self.env)
-
-    def still(self, win, apart):
-        """The window's pixels if two grabs `apart` seconds apart are equal."""
-        first = self.pixels(win)
-        return time.sleep(apart) or self.pixels(win) == first and first
 
     def grab(self):
         """The screen, as the colours of its pixels in a box, one in `step` each way."""
@@ -115,12 +118,16 @@ def demo_controls(d, build):
         want = rgb(f"{build}/e2e-controls/frame-{ms:06d}.png")
         return lambda: sum(a != b for a, b in zip(d.pixels(win), want)) < 0.05 * len(want)
     d.key(win, "space Home " + "Right " * 26 + "Left")  # paused, each jump draws its moment
-    until(at(125000), "frame of 125 s")
-    assert d.still(win, 1), "the picture moved while paused"  # 10 s of the fast clock
+    until(steady(at(125000), 0.3), "frame of 125 s")  # the 25th Right passes it on the way
+    held = d.pixels(win)
+    end = time.time() + 1  # 10 s of the fast clock
+    until(lambda: time.time() > end or d.pixels(win) != held, "a second paused")
+    assert d.pixels(win) == held, "the picture moved while paused"
     d.key(win, "Right")
     until(at(130000), "frame of 130 s")
+    held = d.pixels(win)
     d.key(win, "space")
-    until(lambda: not d.still(win, 0.2), "show going on")
+    until(lambda: d.pixels(win) != held, "show going on")
     began = time.time()
     d.key(win, "Escape")
     assert exit_code(proc, 5) == 0 and time.time() - began < 2, "Escape did not end the demo at once"
@@ -134,11 +141,10 @@ def demo_start(d, build):
     began = time.time()
     code, took = exit_code(proc, 15), time.time() - began
     assert code == 0 and took > 1, f"the show ended with {code} {took:.1f} s after its first picture"
-    recorded = pcm("-f", "s16le", "-ar", "44100", "-ac", "2", "-i", build + "/e2e-start.raw")
-    begin = next(i for i, x in enumerate(recorded) if abs(x) > 1000)  # the loading's silence ends
-    heard, music = recorded[begin:begin + 3000], pcm("-ss", "171.94", "-t", "0.6", "-i", build + "/DATAS/zik.mp3")
-    best = max(sum(x * y for x, y in zip(heard, m)) / (sum(x * x for x in heard) * sum(y * y for y in m)) ** 0.5
-               for m in (music[lag:lag + 3000] for lag in range(0, 960)))  # 60 ms either way
+    recorded = sound.decode(build + "/e2e-start.raw", 8000, raw=True)
+    heard = recorded[(begin := sound.first_sound(recorded, 1000)):begin + 3000]  # from where the loading's silence ends
+    music = sound.decode(build + "/DATAS/zik.mp3", 8000, skip=int(171.94 * 44100), seconds=0.6)
+    best = max(sound.likeness(heard, music[lag:lag + 3000]) for lag in range(0, 960))  # 60 ms either way
     assert best > 0.9, f"the sound is not the music from 172 s ({best:.2f})"
 
 def demo_options(build, out):
@@ -167,7 +173,7 @@ def demo_f1_close(d, build):
         assert d.window("Morvanta Quorbel")[1:] == win[1:], "F1 went on switching"
         if i == 1:  # the same again, paused
             d.key(win, "space")
-            held = until(lambda: d.still(win, 0.3), "held frame")
+            held = until(steady(lambda: d.pixels(win), 0.3), "held frame")
     until(lambda: d.pixels(win) == held, "held frame shown again after F1")
     run("wmctrl", "-c", "Morvanta Quorbel", env=d.env)  # the window manager's close
     assert exit_code(proc, 5) == 0, "closing the window"
@@ -231,11 +237,6 @@ def capture_refusals(build, out):
 def video(build, out, *args, env=None):
     return capture(build, "--video", out + "/v.mp4", "--from", "20000", "--size", "640x480", *args, env=env)
 
-def pcm(*args):
-    data = subprocess.run(["ffmpeg", "-v", "error", *args, "-ac", "1", "-ar", "8000", "-f", "s16le", "-"],
-                          capture_output=True).stdout
-    return array.array("h", data[:len(data) // 2 * 2])
-
 def video_span(build, out):
     """A second at 10 fps: H.264 with AAC, the span's own pictures and music."""
     r = video(build, out, "--to", "21000", "--fps", "10")
@@ -250,10 +251,8 @@ def video_span(build, out):
     run("ffmpeg", "-v", "error", "-i", out + "/v.mp4", "-frames:v", "1", out + "/first.png")
     r = run("compare", "-metric", "MAE", out + "/first.png", out + "/frame-020000.png", "null:")
     assert float(r.stderr.split("(")[1].split(")")[0]) < 0.02, f"the first picture is not the frame at 20 s"
-    sound, music = pcm("-i", out + "/v.mp4"), pcm("-ss", "20", "-t", "1", "-i", build + "/DATAS/zik.mp3")
-    n = min(len(sound), len(music))
-    cov = [sum(x * y for x, y in zip(p[:n], q[:n])) for p, q in [(sound, music), (sound, sound), (music, music)]]
-    assert cov[0] > 0.9 * (cov[1] * cov[2]) ** 0.5, "the sound is not the music from 20 s"
+    heard, music = [sound.decode(f, 8000, skip=s, seconds=1) for f, s in [(out + "/v.mp4", 0), (build + "/DATAS/zik.mp3", 20 * 44100)]]
+    assert sound.likeness(heard, music) > 0.9, "the sound is not the music from 20 s"
 
 def video_failures(build, out):
     """Whatever becomes of ffmpeg: exit 1, the reason, and no file left behind."""
@@ -276,9 +275,6 @@ def frame_from(exe_dir, cwd, out):
     assert r.returncode == 0 and r.stderr == "", r
     with open(out + "/frame-041000.png", "rb") as f:
         return f.read()
-
-# The manual page of each program, in its section: it must name every option of --help.
-MANUALS = {"velmora": 6, "velmora-capture": 1, "velmora-bench": 1}
 
 def installed(build, out):
     """Installed, moved, unpacked from the package: the same frame from any folder. The
@@ -305,7 +301,7 @@ def installed(build, out):
                   ["desktop-file-validate", one("applications")]]:
         r = run(*check)
         assert r.returncode == 0 and not re.search(r"^\s*[IWE]:", r.stdout, re.M), r
-    for program, section in MANUALS.items():
+    for program, section in {"velmora": 6, "velmora-capture": 1, "velmora-bench": 1}.items():  # every option of --help
         page = run("man", "-l", f"{share}/man/man{section}/{program}.{section}.gz")
         named = set(re.findall(r"--[a-z][a-z-]*", run(f"{root}/usr/bin/{program}", "--help").stdout))
         missing = named - set(re.findall(r"--[a-z][a-z-]*", page.stdout))
@@ -350,8 +346,7 @@ CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1
 
 if __name__ == "__main__":
     if sys.argv[1:] == ["--list"]:  # the cases, as CMake reads them: one list, ;-separated
-        print(";".join(CASES))
-        sys.exit()
+        sys.exit(print(";".join(CASES)))
     name, build = sys.argv[1], os.path.abspath(sys.argv[2])
     screen, case = CASES[name]
     place = Display(*screen) if screen else tempfile.mkdtemp(prefix="e2e-")

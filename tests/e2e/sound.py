@@ -9,7 +9,7 @@ def decode(path, rate, raw=False, skip=0, seconds=999):
     """The file (or raw 16-bit stereo at 44.1 kHz) as mono 16-bit samples at `rate` Hz,
     from its sample `skip` at 44.1 kHz on."""
     source = ["-f", "s16le", "-ar", "44100", "-ac", "2"] if raw else []
-    data = subprocess.run(["ffmpeg", "-v", "error", *source, "-i", path, "-af", f"atrim=start_sample={skip}",
+    data = subprocess.run(["ffmpeg", "-v", "error", *source, "-i", path, "-af", f"atrim=start_sample={skip},asetpts=PTS-STARTPTS",
                            "-t", str(seconds), "-ac", "1", "-ar", str(rate), "-f", "s16le", "-"],
                           capture_output=True, check=True).stdout
     return array.array("h", data[:len(data) // 2 * 2])
@@ -46,6 +46,12 @@ def shifted(events, seed):
     by = [rng.choice([-1, 1]) * rng.uniform(1000, 3000) for _ in events]
     return [[t + d for t in times] for times, d in zip(events, by)]
 
+def likeness(p, q):
+    """How alike two runs of samples are over their common length: their correlation, 1 at most."""
+    n = min(len(p), len(q))
+    pq, pp, qq = (sum(x * y for x, y in zip(a[:n], b[:n])) for a, b in [(p, q), (p, p), (q, q)])
+    return pq / ((pp * qq) ** 0.5 or 1)
+
 def first_sound(samples, floor=64):
     return next(i for i, x in enumerate(samples) if abs(x) > floor)
 
@@ -62,8 +68,7 @@ def unlike_seconds(heard, mp3, rate=8000):
     bad = []
     for s in range(len(music) // rate):
         p, q = sound[s * rate:(s + 1) * rate], music[s * rate:(s + 1) * rate]
-        pp, qq = sum(x * x for x in p), sum(x * x for x in q)
-        if qq > rate * 100 ** 2 and (len(p) < rate or sum(x * y for x, y in zip(p, q)) < 0.9 * (pp * qq) ** 0.5):
+        if sum(x * x for x in q) > rate * 100 ** 2 and (len(p) < rate or likeness(p, q) < 0.9):
             bad.append(s)
     return bad
 
