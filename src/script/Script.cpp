@@ -90,7 +90,14 @@ FILE* syncLog() {
 
 bool Script::frame() {
     const double music = demo.music ? demo.music->position() : -1;
-    const int time = clock.showTime(platform::clockElapsedMs(), music);
+    const int counted = platform::clockElapsedMs();
+    const int time = clock.showTime(counted, music);
+    if (time != counted) {
+        // The clock itself moves to the music, so that the keys' jumps and the pause,
+        // which read it, start from the moment shown.
+        platform::clockSet(time);
+        clock = MusicClock();
+    }
     if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f\n", time, music);
     const bool running = frameAt(time);
     if (!running) {
