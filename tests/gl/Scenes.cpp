@@ -1,7 +1,5 @@
-// The cube scene as a viewer sees it, read back from the colour and the depth that its draws
-// leave: every point shown lies on a tile where the design puts one at that moment (or on the
-// sphere, or on the lobed surface), every tile put on screen is seen, the light bounds the
-// colours, and what turns with the show's clock ignores where the entry started.
+// The cube scene and the outlined scene as a viewer sees them, from the colour and the depth
+// their draws leave: the shapes where the design puts them at a moment, in its light.
 #include "effects/CubeVom.h"
 #include "effects/Random.h"
 #include "effects/Tea.h"
@@ -11,7 +9,6 @@
 #include "support/GlTest.h"
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 
@@ -92,10 +89,9 @@ protected:
 };
 
 // Every point shown within a tile's reach of a centre the design gives, and every centre on
-// screen seen (or hidden by something nearer). Lit from the viewer by (0.87, 0.91, 0.88) on a
-// material of that colour, with the ambient 0.2, no pixel goes above (238, 255, 243); the
-// flare mapped on the tiles is dark beyond its disc, so tiles turned from the viewer fall
-// below the ambient light alone.
+// screen seen (or hidden by something nearer). The flare mapped on the tiles is dark beyond
+// its disc, so tiles turned from the viewer fall below the ambient light (0.2 of the
+// material's colour) alone.
 TEST_F(CubeScene, TilesStandWhereTheDesignPutsThem) {
     const struct {
         int method, time, start;
@@ -116,17 +112,15 @@ TEST_F(CubeScene, TilesStandWhereTheDesignPutsThem) {
         SCOPED_TRACE("method " + std::to_string(r.method) + " at " + std::to_string(r.time) +
                      " from " + std::to_string(r.start));
         const Seen s = show(r.method, r.time, r.start);
-        int points = 0, far = 0, bright = 0, dark = 0;
+        int points = 0, far = 0, dark = 0;
         s.each([&](int x, int y, const Vec& p) {
             double nearest = 1e9;
             for (const Vec& c : r.centres)
                 nearest = std::min(nearest, distance(p, c));
-            const uint8_t* rgb = s.colour(x, y);
-            ++points, far += nearest > reach + 0.01, dark += rgb[1] < 40;
-            bright += rgb[0] > 238 || rgb[2] > 243;
+            ++points, far += nearest > reach + 0.01, dark += s.colour(x, y)[1] < 40;
         });
-        EXPECT_TRUE(far == 0 && bright == 0 && dark > points / 20)
-            << far << " far, " << bright << " too bright, " << dark << " dark of " << points;
+        EXPECT_TRUE(far == 0 && dark > points / 20)
+            << far << " far, " << dark << " dark of " << points;
         for (const Vec& c : r.centres) {
             const int x = int(400 * (1 + c[0] * F / aspect / -c[2])),
                       y = int(300 * (1 + c[1] * F / -c[2]));
@@ -138,37 +132,34 @@ TEST_F(CubeScene, TilesStandWhereTheDesignPutsThem) {
     }
 }
 
-// The sphere, 1.5 about a point 5 ahead: every point on its facets, its outline 227 pixels
-// round (1.5 / sqrt(5^2 - 1.5^2) of F), its middle lit straight on: 0.87 * (0.2 + 0.87)
-// and so on, a facet's tilt off. The lobed surface 12 ahead, turned T / 20 degrees about
-// (0.25, 1, 0.5) (half a turn at 3600): its points at the radius |4 cos 4a cos 4b| of their
-// direction (a about its axis, b from it), but for the chords of its coarse facets.
-TEST_F(CubeScene, SphereAndSurface) {
-    Seen s = show(4, 3000, 0);
-    EXPECT_EQ(std::vector<int>(s.colour(400, 300), s.colour(400, 300) + 3),
-              (std::vector<int>{236, 255, 241}));
+// Lit straight on, 0.87 * (0.2 + 0.87) and so on: the rings' front tile, which reflects the
+// flare's white core. The sphere: every point shown 1.5 about a point 5 ahead, but for its
+// facets, its outline 227 pixels round (1.5 / sqrt(5^2 - 1.5^2) of F). The lobed surface,
+// 12 ahead, turned T / 20 degrees about (0.25, 1, 0.5) (half a turn at 3600): both its sides
+// drawn, its points at the radius |4 cos 4a cos 4b| of their direction (a about its axis, b
+// from it) but for the chords of its coarse facets.
+TEST_F(CubeScene, LightSphereAndSurface) {
+    const Seen front = show(1, 0, 0);
+    EXPECT_EQ(std::vector<int>(front.colour(400, 300), front.colour(400, 300) + 3),
+              (std::vector<int>{237, 255, 242}));
     int points = 0, off = 0;
-    s.each([&](int, int, const Vec& p) {
+    show(4, 3000, 0).each([&](int, int, const Vec& p) {
         ++points, off += std::abs(distance(p, {0, 0, -5}) - 1.493) > 0.008;
     });
-    EXPECT_EQ(off, 0);
-    EXPECT_NEAR(points, M_PI * 227 * 227 / 4, 400);
-    const Vec n = {0.25 / 1.1456, 1 / 1.1456, 0.5 / 1.1456}; // the surface's axis
-    for (int time : {0, 3600}) {
-        std::vector<double> miss;
-        show(3, time, 0).each([&](int, int, Vec p) {
-            p[2] += 12;
-            const double d = time ? 2 * (n[0] * p[0] + n[1] * p[1] + n[2] * p[2]) : 0;
-            for (int k = 0; k < 3 && time; ++k)
-                p[k] = d * n[k] - p[k];
-            const double r = std::hypot(p[0], p[1], p[2]), a = std::atan2(p[1], p[0]),
-                         b = std::acos(p[2] / r);
-            miss.push_back(std::abs(r - std::abs(4 * std::cos(4 * a) * std::cos(4 * b))));
-        });
-        ASSERT_GT(miss.size(), 10000u) << time;
-        std::nth_element(miss.begin(), miss.begin() + miss.size() / 2, miss.end());
-        EXPECT_LT(miss[miss.size() / 2], 0.3) << time; // 0.8 turned 10 degrees off
-    }
+    EXPECT_TRUE(off == 0 && std::abs(points - M_PI * 227 * 227 / 4) < 400) << off << ", " << points;
+    EXPECT_EQ(feedback([] { show(3, 0, 0); }).size(), 2 * 1681u); // its quads as two triangles
+    const Vec n = {0.25 / 1.1456, 1 / 1.1456, 0.5 / 1.1456};      // the surface's axis
+    std::vector<double> miss;
+    show(3, 3600, 0).each([&](int, int, Vec p) {
+        p[2] += 12;
+        const double d = 2 * (n[0] * p[0] + n[1] * p[1] + n[2] * p[2]); // turned back
+        p = {d * n[0] - p[0], d * n[1] - p[1], d * n[2] - p[2]};
+        const double r = std::hypot(p[0], p[1], p[2]), a = std::atan2(p[1], p[0]);
+        miss.push_back(
+            std::abs(r - std::abs(4 * std::cos(4 * a) * std::cos(4 * std::acos(p[2] / r)))));
+    });
+    std::nth_element(miss.begin(), miss.begin() + miss.size() / 2, miss.end());
+    EXPECT_TRUE(miss.size() > 10000 && miss[miss.size() / 2] < 0.3); // 0.8 turned 10 degrees off
 }
 
 // Method 2 and those outside 0 to 6 only clear the depth; the tiles' turn, the rings', the
@@ -178,8 +169,7 @@ TEST_F(CubeScene, ClockAndNothingElse) {
     for (int method : {2, -1, 7}) {
         const Seen s = show(method, 1000, 0);
         fill(0.25f, 0.5f, 0.75f);
-        EXPECT_EQ(s.rgb, frame()) << method;
-        EXPECT_EQ(*std::min_element(s.depth.begin(), s.depth.end()), 1) << method;
+        EXPECT_TRUE(s.rgb == frame() && *std::min_element(s.depth.begin(), s.depth.end()) == 1);
     }
     for (auto [method, time, start] :
          {std::array{0, 1500, 1000}, {1, 8000, 7000}, {3, 5000, 4000}, {4, 3000, 2000}})
@@ -207,8 +197,8 @@ TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
     fill(0.6f, 0.6f, 0.6f);
     tea.draw(1234);
     EXPECT_EQ(std::rand(), next);
-    std::vector<uint8_t> f = frame();
-    std::map<int, int> runs; // lengths of vertical runs of outline pixels
+    const std::vector<uint8_t> f = frame();
+    std::vector<int> runs(601); // how many vertical runs of outline pixels are each long
     for (int x = 0; x < 800; ++x)
         for (int y = 0, run = 0; y <= 600; ++y) {
             const uint8_t* p = y < 600 ? &f[(size_t(y) * 800 + x) * 3] : nullptr;
@@ -220,11 +210,7 @@ TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
             if (run) ++runs[run];
             run = 0;
         }
-    ASSERT_FALSE(runs.empty());
-    EXPECT_EQ(std::max_element(runs.begin(), runs.end(),
-                               [](auto a, auto b) { return a.second < b.second; })
-                  ->first,
-              3);
+    EXPECT_EQ(std::max_element(runs.begin() + 1, runs.end()) - runs.begin(), 3);
     tea.draw(1234);
     EXPECT_FALSE(frame() == f) << "the outlines wobble from draw to draw";
     // The cubes stand where a 60 Hz run has them at a moment, however many frames came
