@@ -3,8 +3,6 @@
 #include "effects/CubeVom.h"
 #include "effects/Random.h"
 #include "effects/Tea.h"
-#include "engine/Attrib.h"
-#include "engine/Fx.h"
 #include "platform/Gl.h"
 #include "support/GlTest.h"
 #include <algorithm>
@@ -16,9 +14,7 @@ using Vec = std::array<double, 3>;
 const double F = 1 / std::tan(M_PI / 8), aspect = 4.0 / 3; // the scene's 45-degree view
 const double reach = 0.5357; // a tile's corners from its centre: |(0.375, 0.075, 0.375)|
 
-double distance(const Vec& a, const Vec& b) {
-    return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]);
-}
+double gap(const Vec& a, const Vec& b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); }
 
 // Tile centres of the 13 rows of 31 between the grid (m = 0: x = i - 6, y = c, 12 ahead) and
 // the rings (m = 1: radius 5 about the axis 12 ahead, rows 0.75 apart, 12 degrees between
@@ -61,14 +57,12 @@ class CubeScene : public GlTest {
 protected:
     // `method` at `time` of an entry from `start`, over a grey frame whose depth is at 0.5.
     static Seen show(int method, int time, int start, int duration = 9000) {
-        AttribSet set;
-        set.set(Attrib("method", method));
-        Fx entry(cube ? cube : cube = new CubeVom, duration, &set);
+        if (!cube) cube = new CubeVom;
         startState(false);
         fill(0.25f, 0.5f, 0.75f);
         glClearDepth(0.5), glClear(GL_DEPTH_BUFFER_BIT), glClearDepth(1);
-        entry.start = start;
-        entry.draw(time);
+        cube->method = method, cube->start = start, cube->duration = duration;
+        cube->draw(time);
         Seen s{frame(), std::vector<float>(800 * 600)};
         glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_FLOAT, s.depth.data());
         return s;
@@ -91,36 +85,34 @@ TEST_F(CubeScene, TilesStandWhereTheDesignPutsThem) {
                 {5, 11000, 8000, placed(0.5, 11000)}, // a third in it is halfway (sin 30 degrees),
                 {5, 17000, 8000, placed(1, 17000)},   // and it ends as the rings
                 {6, 17000, 8000, placed(0, 17000)},   // the morph back ends as the grid
-                {2, 1000, 0, {}}, // method 2 and those outside 0 to 6 only clear the depth
-                {7, 1000, 0, {}}};
+                {2, 1000, 0, {}},
+                {7, 1000, 0, {}}}; // 2 and those outside 0 to 6 draw nothing
     for (const auto& r : rows) {
         const Seen s = show(r.method, r.time, r.start);
         int points = 0, far = 0, dark = 0, unseen = 0;
         s.each([&](int x, int y, const Vec& p) {
-            double nearest = 1e9;
-            for (const Vec& c : r.centres)
-                nearest = std::min(nearest, distance(p, c));
-            ++points, far += nearest > reach + 0.01, dark += s.colour(x, y)[1] < 40;
+            far += std::none_of(r.centres.begin(), r.centres.end(),
+                                [&](const Vec& c) { return gap(p, c) <= reach + 0.01; });
+            ++points, dark += s.colour(x, y)[1] < 40;
         });
         for (const Vec& c : r.centres) {
             const int x = int(400 * (1 + c[0] * F / aspect / -c[2])),
                       y = int(300 * (1 + c[1] * F / -c[2]));
             unseen += c[2] < -1 && x >= 0 && y >= 0 && x < 800 && y < 600 &&
-                      !(distance(s.at(x, y), c) <= reach + 0.01 || s.at(x, y)[2] > c[2] + reach);
+                      !(gap(s.at(x, y), c) <= reach + 0.01 || s.at(x, y)[2] > c[2] + reach);
         }
         EXPECT_TRUE(far == 0 && unseen == 0 && (points == 0 || dark > points / 20))
-            << r.method << " at " << r.time << " from " << r.start << ": " << far << " far, "
-            << unseen << " unseen, " << dark << " dark of " << points;
+            << r.method << " at " << r.time << " from " << r.start << ": " << far << " far "
+            << unseen << " unseen " << dark << " dark of " << points;
     }
 }
 
 // Lit straight on, 0.87 * (0.2 + 0.87) and so on: the rings' front tile, which reflects the
 // flare's white core. The lobed surface, 12 ahead, turned T / 20 degrees about (0.25, 1, 0.5)
-// (half a turn at 3600), whatever the entry's start: both its sides drawn, its points at the
-// radius |4 cos 4a cos 4b| of their direction (a about its axis, b from it) but for the chords
-// of its coarse facets (more than half within 0.3; a quarter turned 10 degrees off). The
-// tiles turn with the show's clock whatever the entry's start. Unit 1's texturing states
-// before a draw land on unit 0 after it.
+// whatever the entry's start: both sides drawn, its points at the radius |4 cos 4a cos 4b| of
+// their direction (a about its axis, b from it) but for its coarse facets' chords (more than half
+// within 0.3; a quarter turned 10 degrees off). The tiles turn with the show's clock whatever
+// the entry's start. Unit 1's texturing states before a draw land on unit 0 after it.
 TEST_F(CubeScene, LightSurfaceClockAndUnits) {
     EXPECT_EQ(show(1, 0, 0).colour(400, 300), (std::vector<int>{237, 255, 242}));
     EXPECT_EQ(feedback([] { show(3, 0, 0); }).size(), 2 * 1681u); // its quads as two triangles
@@ -136,20 +128,17 @@ TEST_F(CubeScene, LightSurfaceClockAndUnits) {
     });
     EXPECT_TRUE(points > 10000 && near > points / 2) << near << " of " << points;
     EXPECT_EQ(show(0, 1500, 0).rgb, show(0, 1500, 1000).rgb);
-    platform::activeTexture(GL_TEXTURE1_ARB);
-    glEnable(GL_TEXTURE_GEN_S);
-    platform::activeTexture(GL_TEXTURE0_ARB);
-    glEnable(GL_TEXTURE_GEN_T);
+    platform::activeTexture(GL_TEXTURE1_ARB), glEnable(GL_TEXTURE_GEN_S);
+    platform::activeTexture(GL_TEXTURE0_ARB), glEnable(GL_TEXTURE_GEN_T);
     cube->draw(1000);
     EXPECT_TRUE(glOn(GL_TEXTURE_GEN_S) && !glOn(GL_TEXTURE_GEN_T));
 }
 
 } // namespace
 
-// Only the outlines reach the frame: 3 pixels wide, in the grey 0.19. Each draw runs the
-// cube field twice, taking 36 random sizes each time, so the outlines wobble from draw to
-// draw. The cubes stand where a 60 Hz run has them at a moment, 2.02 of phase a frame, however
-// many frames came before: at 51000 drawn alone, after a 30 fps and a 60 fps second.
+// Only the outlines reach the frame: 3 pixels wide, in the grey 0.19. Each draw runs the cube
+// field twice, taking 36 random sizes each time: the outlines wobble from draw to draw. The cubes
+// stand where a 60 Hz run has them, 2.02 of phase a frame, whatever frames came before.
 TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
     Tea tea("DATAS\\map.tga", 1);
     tea.start = 1234;
