@@ -32,10 +32,10 @@ bool beyondSide(float a, float depth, float tan) {
 
 } // namespace
 
-// Chosen with velmora-bench --fidelity against the designed tile, frame by frame over the
-// whole show at both sizes: the coarser the mesh, the smaller its rounding must be on
-// screen for the picture to stay within a few levels of the designed one. The smaller
-// screen sets them: a mesh's faults span as many pixels there, but of a smaller picture.
+// At these roundings on screen every frame of the show, at both sizes, stays within a few
+// levels of the designed picture (velmora-bench --fidelity measures it): the coarser the
+// mesh, the smaller its rounding must be. The smaller screen sets them: a mesh's faults
+// span as many pixels there, but of a smaller picture.
 const float designedFrom = 6.4f;
 const float coarseFrom[coarseMeshes] = {4.0f, 3.2f, 2.0f, 0.0f};
 

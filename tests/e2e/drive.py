@@ -336,13 +336,24 @@ def video_interrupted(build, out):
             raise AssertionError(f"signal {sig} did not stop the export")
         assert proc.returncode == 128 + sig and b"interrupted" in said and os.listdir(out) == [], said
 
+def bench_report(build, out):
+    """The bench's report adds up: the show's moments in their sections, tile variants against their bare tiles."""
+    report = json.loads(run(os.path.join(build, "velmora-bench"), "--step", "20000", "--json", cwd=build).stdout)
+    s, ref = report["sections"], report["show"]["reference_ms"]  # the heaviest bare draw
+    assert [x["start_ms"] for x in s[1:]] == [x["end_ms"] for x in s[:-1]] and ref == max(x.get("bare_median_ms", 0) for x in s) > 0, s
+    for x in s:
+        moments = [t for t in range(0, int(SHOW * 1000), 20000) if x["start_ms"] <= t < x["end_ms"]]
+        tiles = bool(moments and re.fullmatch(r"CubeVom method [0156]", x["effect"]))  # timed against bare tiles
+        assert (x["frames"], "bare_median_ms" in x) == (len(moments), tiles) and abs(x["median_over_reference"] - x["median_ms"] / ref) < 2e-3, x
+
 # Each case, and what it runs on: a screen (width, height, with a window manager) or a folder.
 CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1024, 768, False), demo_start),
          "demo_options": (None, demo_options), "demo_f1_close": ((1024, 768, True), demo_f1_close),
          "demo_whole_16x9": ((1280, 720, True), demo_whole_16x9), "capture_frames": (None, capture_frames),
          "capture_refusals": (None, capture_refusals), "video_span": (None, video_span),
          "video_failures": (None, video_failures), "installed": (None, installed),
-         "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted)}
+         "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted),
+         "bench_report": (None, bench_report)}
 
 if __name__ == "__main__":
     if sys.argv[1:] == ["--list"]:  # the cases, as CMake reads them: one list, ;-separated

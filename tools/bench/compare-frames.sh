@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Compares two folders of capture frames, file by file: passes when every frame of the
 # first has a twin in the second and no channel of any pixel differs by more than
-# TOLERANCE (default 2, of 255). Used to check that a speed change left every picture alone.
+# TOLERANCE (default 2, of 255): a speed change that passes left every picture alone.
 #   tools/bench/compare-frames.sh BEFORE_DIR AFTER_DIR
 set -uo pipefail
 
