@@ -54,15 +54,19 @@ bool glHoldsScreen(std::string& error) {
     }
     while (glGetError() != GL_NO_ERROR) {
     }
-    // One screen texture made and let go: the driver says now whether it has the memory.
-    GLuint probe = 0;
-    glGenTextures(1, &probe);
-    glBindTexture(GL_TEXTURE_2D, probe);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, s.texWidth, s.texHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 nullptr);
+    // As many screen textures as the show holds at once (the blur's, the transition's
+    // two) and one for the offscreen screen, made and let go: the driver says now
+    // whether it has the memory, rather than failing halfway through the show.
+    GLuint probes[4] = {0, 0, 0, 0};
+    glGenTextures(4, probes);
+    for (GLuint probe : probes) {
+        glBindTexture(GL_TEXTURE_2D, probe);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, s.texWidth, s.texHeight, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
+    }
     const bool held = glGetError() != GL_OUT_OF_MEMORY;
     glBindTexture(GL_TEXTURE_2D, 0);
-    glDeleteTextures(1, &probe);
+    glDeleteTextures(4, probes);
     if (!held) error = "not enough memory to draw " + size + "; choose a smaller --size";
     return held;
 }
