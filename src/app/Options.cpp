@@ -57,5 +57,7 @@ bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
         error = "--window and --fullscreen exclude each other";
     else if (out.native && !(out.fullscreen && *out.fullscreen))
         error = "--size native needs --fullscreen";
-    return error.empty();
+    else
+        return true;
+    return false;
 }
