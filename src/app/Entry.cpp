@@ -2,6 +2,7 @@
 #include "app/Options.h"
 #include "app/Player.h"
 #include "engine/Demo.h"
+#include "platform/Gl.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
 #include <cstdio>
@@ -13,13 +14,21 @@ namespace {
 // Returns the mode the window is to open in: full screen unless the answer is No. An
 // option answers its question instead, and the box is not shown.
 bool askStartupQuestions(const PlayerOptions& options) {
-    const bool fullscreen =
-        options.fullscreen ? *options.fullscreen
-                           : askYesNo("Would You Like To Run In Fullscreen Mode?",
-                                      "Start FullScreen?") != Answer::No;
-    const bool big = options.big ? *options.big
-                                 : askYesNo("800x600?", "yes->800x600; no->640->480?") != Answer::No;
-    chooseResolution(settings(), big);
+    const bool fullscreen = options.fullscreen
+                                ? *options.fullscreen
+                                : askYesNo("Would You Like To Run In Fullscreen Mode?",
+                                           "Start FullScreen?") != Answer::No;
+    ScreenSize size = bigSize;
+    int screenW = 0, screenH = 0;
+    if (options.native) {
+        if (desktopSize(screenW, screenH)) size = largestWithin(screenW, screenH);
+        keepDesktopMode();
+    } else if (options.size) {
+        size = *options.size;
+    } else if (askYesNo("800x600?", "yes->800x600; no->640->480?") == Answer::No) {
+        size = smallSize;
+    }
+    chooseResolution(settings(), size);
     return fullscreen;
 }
 
@@ -61,6 +70,12 @@ int runVelmora(const PlayerOptions& options, const ShowBuilder& build) {
     const bool fullscreen = askStartupQuestions(options);
     const Settings& s = settings();
     if (!createWindow("Morvanta Quorbel", s.width, s.height, 32, fullscreen)) {
+        closeDisplay();
+        return 1;
+    }
+    if (!glHoldsScreen(error)) {
+        std::fprintf(stderr, "velmora: %s\n", error.c_str());
+        killWindow();
         closeDisplay();
         return 1;
     }

@@ -3,7 +3,7 @@
 #include "script/Timeline.h"
 
 const char* const playerUsage =
-    "usage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n"
+    "usage: velmora [--window | --fullscreen] [--size WxH|native] [--start MS]\n"
     "               [--detail auto|designed|coarse]\n";
 
 const char* const playerHelp =
@@ -11,7 +11,9 @@ const char* const playerHelp =
     "an option answers its question, which is then not asked.\n"
     "  --window      run in a window\n"
     "  --fullscreen  run full screen\n"
-    "  --size WxH    800x600 or 640x480\n"
+    "  --size WxH    any 4:3 size from 640x480 to 2880x2160, the height a multiple of 6\n"
+    "  --size native with --fullscreen: the largest such size the screen holds, drawn\n"
+    "                pixel for pixel between black bars\n"
     "  --start MS    start the show and its music MS milliseconds in (0 to 175625)\n"
     "  --detail D    the cube scene's tiles: auto (the default) as designed while frames\n"
     "                draw within 1/60 s, coarser while they do not; designed; coarse\n"
@@ -22,6 +24,10 @@ const char* const playerHelp =
     "  Home          go back to the start\n"
     "  F1            switch between full screen and a window\n"
     "  Escape        end the demo\n";
+
+namespace {
+const std::string sizeTakes = std::string(cli::sizeTakes) + ", or native";
+}
 
 bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
                        std::string& error) {
@@ -35,10 +41,11 @@ bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
     const std::vector<cli::Option> options = {
         {"--window", nullptr, [&](const std::string&) { return screen(false); }},
         {"--fullscreen", nullptr, [&](const std::string&) { return screen(true); }},
-        {"--size", cli::sizeTakes,
+        {"--size", sizeTakes.c_str(),
          [&](const std::string& v) {
-             bool big = false;
-             return cli::readSize(v, big) && (out.big = big, true);
+             platform::ScreenSize size{};
+             out.native = v == "native";
+             return out.native || (cli::readSize(v, size) && (out.size = size, true));
          }},
         {"--start", "milliseconds, 0 to 175625",
          [&](const std::string& v) { return cli::readWhole(v, 0, showLength, out.start); }},
@@ -46,6 +53,11 @@ bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
          [&](const std::string& v) { return readDetail(v, true, out.detail); }},
     };
     if (!cli::readOptions(args, options, error)) return false;
-    if (conflict) error = "--window and --fullscreen exclude each other";
-    return !conflict;
+    if (conflict)
+        error = "--window and --fullscreen exclude each other";
+    else if (out.native && !(out.fullscreen && *out.fullscreen))
+        error = "--size native needs --fullscreen";
+    else
+        return true;
+    return false;
 }

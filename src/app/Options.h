@@ -1,5 +1,6 @@
 #pragma once
 #include "effects/Detail.h"
+#include "platform/Settings.h"
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,10 +8,11 @@
 // What the viewer asked for on the command line. A start-up question that an option
 // answers is not asked.
 struct PlayerOptions {
-    std::optional<bool> fullscreen; // --fullscreen, or --window
-    std::optional<bool> big;        // --size: 800x600, else 640x480
-    int start = 0;                  // --start: ms into the show
-    Detail detail = Detail::Auto;   // --detail: designed tiles where the frames afford them
+    std::optional<bool> fullscreen;           // --fullscreen, or --window
+    std::optional<platform::ScreenSize> size; // --size WxH
+    bool native = false;                      // --size native: the largest that fits the screen
+    int start = 0;                            // --start: ms into the show
+    Detail detail = Detail::Auto; // --detail: designed tiles where the frames afford them
 };
 
 // Reads the command line, --help and --version aside. False with a reason that names

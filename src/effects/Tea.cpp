@@ -31,7 +31,8 @@ void Tea::draw(int time) {
     GLPP::glppEnable<GL_COLOR_MATERIAL> colourMaterial;
     GLPP::glppEnable<GL_CULL_FACE> culling;
     Caller_t<Tea> caller(this, &Tea::cubeField);
-    Contour_t<Caller_t<Tea>> contour(&caller, 3, 0.19f, 0.19f, 0.19f, map->id);
+    Contour_t<Caller_t<Tea>> contour(&caller, platform::scaledPixels(3), 0.19f, 0.19f, 0.19f,
+                                     map->id);
     contour.draw();
     glPopMatrix();
 }

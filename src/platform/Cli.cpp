@@ -5,7 +5,8 @@
 
 namespace cli {
 
-const char* const sizeTakes = "800x600 or 640x480";
+const char* const sizeTakes =
+    "a 4:3 size WxH from 640x480 to 2880x2160, the height a multiple of 6";
 
 namespace {
 // --help prints `usage` on stdout, --version the program's name and version: it then
@@ -61,9 +62,21 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<Option>
     return true;
 }
 
-bool readSize(const std::string& text, bool& big) {
-    if (text != "800x600" && text != "640x480") return false;
-    big = text == "800x600";
+bool readWxH(const std::string& text, platform::ScreenSize& out) {
+    const size_t x = text.find('x');
+    platform::ScreenSize size{};
+    if (x == std::string::npos || text.find_first_not_of("0123456789x") != std::string::npos ||
+        !readWhole(text.substr(0, x), 1, 99999, size.width) ||
+        !readWhole(text.substr(x + 1), 1, 99999, size.height))
+        return false;
+    out = size;
+    return true;
+}
+
+bool readSize(const std::string& text, platform::ScreenSize& out) {
+    platform::ScreenSize size{};
+    if (!readWxH(text, size) || !platform::drawableSize(size)) return false;
+    out = size;
     return true;
 }
 

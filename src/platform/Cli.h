@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/Settings.h"
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,9 +30,10 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<Option>
                  std::string& error);
 
 // The values the programs share.
-bool readSize(const std::string& text, bool& big); // "800x600" (big) or "640x480"
+bool readWxH(const std::string& text, platform::ScreenSize& out);  // any "WxH", in digits
+bool readSize(const std::string& text, platform::ScreenSize& out); // and drawableSize
 bool readWhole(const std::string& text, long low, long high, int& out);
 
-extern const char* const sizeTakes; // "800x600 or 640x480"
+extern const char* const sizeTakes; // what readSize takes, in words
 
 } // namespace cli

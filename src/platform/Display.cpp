@@ -14,6 +14,14 @@ bool openDisplay(std::string& error) {
 
 void closeDisplay() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
 
+bool desktopSize(int& width, int& height) {
+    SDL_DisplayMode mode;
+    if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+    width = mode.w;
+    height = mode.h;
+    return true;
+}
+
 Answer askYesNo(const char* text, const char* caption, bool warning) {
     const SDL_MessageBoxButtonData buttons[] = {
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "Yes"},

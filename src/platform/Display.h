@@ -9,6 +9,9 @@ namespace platform {
 bool openDisplay(std::string& error);
 void closeDisplay();
 
+// The desktop's size in pixels, on the first screen; false when the display cannot say.
+bool desktopSize(int& width, int& height);
+
 enum class Answer { Yes, No, Other };
 
 // A yes/no question in a message box; a closed box, or one that cannot be shown, is Other.

@@ -1,6 +1,8 @@
 #include "platform/Gl.h"
+#include "platform/Settings.h"
 #include <GL/glu.h>
 #include <SDL.h>
+#include <algorithm>
 #include <cstring>
 
 namespace platform {
@@ -36,6 +38,37 @@ void setTextureParameters(GLint wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+}
+
+bool glHoldsScreen(std::string& error) {
+    const Settings& s = settings();
+    const std::string size = std::to_string(s.width) + "x" + std::to_string(s.height);
+    GLint most = 0, viewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &most);
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
+    if (std::max(s.texWidth, s.texHeight) > most || s.width > viewport[0] ||
+        s.height > viewport[1]) {
+        error = "this GL driver cannot draw " + size + " (textures up to " + std::to_string(most) +
+                " texels); choose a smaller --size";
+        return false;
+    }
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    // As many screen textures as the show holds at once (the blur's, the transition's
+    // two) and one for the offscreen screen, made and let go: the driver says now
+    // whether it has the memory, rather than failing halfway through the show.
+    GLuint probes[4] = {0, 0, 0, 0};
+    glGenTextures(4, probes);
+    for (GLuint probe : probes) {
+        glBindTexture(GL_TEXTURE_2D, probe);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, s.texWidth, s.texHeight, 0, GL_RGBA,
+                     GL_UNSIGNED_BYTE, nullptr);
+    }
+    const bool held = glGetError() != GL_OUT_OF_MEMORY;
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteTextures(4, probes);
+    if (!held) error = "not enough memory to draw " + size + "; choose a smaller --size";
+    return held;
 }
 
 void loadPerspective(double aspect, double zNear) {

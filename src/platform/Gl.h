@@ -1,6 +1,7 @@
 #pragma once
 #include <GL/gl.h>
 #include <GL/glext.h>
+#include <string>
 
 // The GL entry points looked up at run time, and the small GL recipes that every
 // layer above shares.
@@ -19,6 +20,11 @@ bool hasGlExtension(const char* name);
 // Linear filtering both ways and `wrap` (GL_CLAMP or GL_REPEAT) on both axes, for the
 // texture bound to GL_TEXTURE_2D: every texture of the program is made this way.
 void setTextureParameters(GLint wrap);
+
+// Whether the current context can draw the settings' screen: its screen textures and
+// viewport within the driver's limits, and memory for a screen texture. False with a
+// reason that names the size.
+bool glHoldsScreen(std::string& error);
 
 // The field of view of every 3D scene upwards, in degrees.
 constexpr double viewAngle = 45.0;

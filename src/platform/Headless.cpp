@@ -1,4 +1,5 @@
 #include "platform/Headless.h"
+#include "platform/Gl.h"
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"
 #include "platform/Window.h"
@@ -9,12 +10,16 @@ namespace {
 Offscreen target;
 }
 
-bool openHeadless(bool big, std::string& error) {
+bool openHeadless(ScreenSize size, std::string& error) {
     if (!openDisplay(error)) return false;
     Settings& s = settings();
-    chooseResolution(s, big);
+    chooseResolution(s, size);
     if (!createHiddenWindow(s.width, s.height, error)) {
         closeDisplay();
+        return false;
+    }
+    if (!glHoldsScreen(error)) {
+        closeHeadless();
         return false;
     }
     if (!target.create(s.width, s.height)) {

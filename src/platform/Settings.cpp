@@ -1,23 +1,42 @@
 #include "platform/Settings.h"
+#include <algorithm>
 
 namespace platform {
+
+namespace {
+int powerOfTwoHolding(int n) {
+    int p = 1;
+    while (p < n)
+        p *= 2;
+    return p;
+}
+} // namespace
 
 Settings& settings() {
     static Settings s;
     return s;
 }
 
-void chooseResolution(Settings& s, bool big) {
-    s.texWidth = 1024;
-    if (big) {
-        s.width = 800;
-        s.height = 600;
-        s.texHeight = 1024;
-    } else {
-        s.width = 640;
-        s.height = 480;
-        s.texHeight = 512;
-    }
+bool drawableSize(ScreenSize size) {
+    return size.height >= leastHeight && size.height <= mostHeight && size.height % 6 == 0 &&
+           size.width * 3 == size.height * 4;
+}
+
+ScreenSize largestWithin(int width, int height) {
+    int h = std::min({height, width / 4 * 3, mostHeight});
+    h = std::max(h - h % 6, leastHeight);
+    return {h / 3 * 4, h};
+}
+
+void chooseResolution(Settings& s, ScreenSize size) {
+    s.width = size.width;
+    s.height = size.height;
+    s.texWidth = powerOfTwoHolding(size.width);
+    s.texHeight = powerOfTwoHolding(size.height);
+}
+
+float scaledPixels(float designed) {
+    return designed * static_cast<float>(std::max(settings().height, 600)) / 600.0f;
 }
 
 } // namespace platform

@@ -12,7 +12,29 @@ struct Settings {
 
 Settings& settings();
 
-// Fills the settings as the resolution question does: big is 800x600, else 640x480.
-void chooseResolution(Settings& s, bool big);
+// A size the show can be drawn at: 4:3, both sides even (the height a multiple of 6),
+// from 640x480 to 2880x2160.
+struct ScreenSize {
+    int width;
+    int height;
+};
+constexpr ScreenSize bigSize = {800, 600};   // the question's yes
+constexpr ScreenSize smallSize = {640, 480}; // and its no
+constexpr int leastHeight = 480;
+constexpr int mostHeight = 2160;
+
+bool drawableSize(ScreenSize size);
+
+// The largest such size that fits a screen of width x height, for full screen at the
+// screen's own resolution; the least size when the screen is smaller still.
+ScreenSize largestWithin(int width, int height);
+
+// Fills the settings for a screen of `size`. The screen textures are the smallest
+// power-of-two rectangle that holds it: 1024x1024 for 800x600, 1024x512 for 640x480.
+void chooseResolution(Settings& s, ScreenSize size);
+
+// A length the design gives in pixels of its 600-line screen, on the screen chosen:
+// scaled with the height, never below the designed value.
+float scaledPixels(float designed);
 
 } // namespace platform

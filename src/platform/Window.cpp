@@ -1,14 +1,17 @@
 #include "platform/Window.h"
 #include "platform/Settings.h"
 #include <GL/freeglut.h>
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace platform {
 
 namespace {
 
-bool active = true;     // false while the window is minimised
-bool fullscreen = true; // the mode asked of createWindow
+bool active = true;                            // false while the window is minimised
+bool fullscreen = true;                        // the mode asked of createWindow
+Uint32 fullscreenMode = SDL_WINDOW_FULLSCREEN; // or the desktop's own mode
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
 
@@ -36,6 +39,20 @@ void initGlut() {
     glutInit(&argc, argv);
 }
 
+// A window of the show's size where that leaves room on the desktop for the window's
+// frame; else the largest of its proportions that does, the picture scaled into it.
+void sizeForDesktop() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
+    const Settings& s = settings();
+    const int roomW = usable.w * 9 / 10, roomH = usable.h * 9 / 10;
+    if (s.width <= roomW && s.height <= roomH) return;
+    const int h =
+        std::min(roomH, static_cast<int>(static_cast<int64_t>(roomW) * s.height / s.width));
+    SDL_SetWindowSize(window, static_cast<int>(static_cast<int64_t>(h) * s.width / s.height), h);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
 void fitToDrawable() {
     int drawW = 0, drawH = 0;
     SDL_GL_GetDrawableSize(window, &drawW, &drawH);
@@ -44,6 +61,8 @@ void fitToDrawable() {
 
 } // namespace
 
+void keepDesktopMode() { fullscreenMode = SDL_WINDOW_FULLSCREEN_DESKTOP; }
+
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag) {
     fullscreen = fullscreenFlag;
     requestGlContext(bits);
@@ -51,7 +70,7 @@ bool createWindow(const char* title, int width, int height, int bits, bool fulls
     const Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN;
     if (fullscreen) {
         window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                  height, flags | SDL_WINDOW_FULLSCREEN);
+                                  height, flags | fullscreenMode);
         if (!window) {
             if (askYesNo("The Requested Fullscreen Mode Is Not Supported By\nYour Video Card. "
                          "Use Windowed Mode Instead?",
@@ -62,9 +81,11 @@ bool createWindow(const char* title, int width, int height, int bits, bool fulls
             fullscreen = false;
         }
     }
-    if (!window)
+    if (!window) {
         window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                                   height, flags);
+        if (window) sizeForDesktop();
+    }
     if (!window) {
         killWindow();
         reportError("Window Creation Error.", "ERROR");
@@ -120,11 +141,12 @@ void killWindow() {
 
 bool toggleFullscreen() {
     const bool wanted = !fullscreen;
-    if (SDL_SetWindowFullscreen(window, wanted ? SDL_WINDOW_FULLSCREEN : 0) != 0) {
+    if (SDL_SetWindowFullscreen(window, wanted ? fullscreenMode : 0) != 0) {
         std::fprintf(stderr, "velmora: cannot switch full screen (%s)\n", SDL_GetError());
         return false;
     }
     fullscreen = wanted;
+    if (!fullscreen) sizeForDesktop();
     SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
     fitToDrawable();
     return true;

@@ -10,6 +10,10 @@
 // their own, included here because the main loop uses all of them.
 namespace platform {
 
+// Full screen keeps the desktop's own mode, the show drawn at its size between bars,
+// instead of asking for a mode of the show's size. Said before createWindow.
+void keepDesktopMode();
+
 // Opens the window with a current GL context; false after the failure was reported.
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag);
 

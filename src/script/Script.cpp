@@ -14,6 +14,7 @@
 #include "engine/Fx.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
+#include "platform/Settings.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
 #include <GL/gl.h>
@@ -47,15 +48,26 @@ std::string entryName(const Fx& fx) {
     return "other";
 }
 
+namespace {
+// Letters stay sharp on taller screens: a glyph's cell is drawn 1.5 times its height on
+// 600 lines, and each atlas has cells twice the one before.
+const char* fontFile() {
+    const int height = platform::settings().height;
+    return height <= 600    ? "DATAS\\font.tga"
+           : height <= 1200 ? "DATAS\\font2x.tga"
+                            : "DATAS\\font4x.tga";
+}
+} // namespace
+
 Script::Script() {
     // What the show does without each of its files, for the line that says one is missing.
     platform::describeAsset("DATAS\\zik.mp3", "the show goes on silent");
-    platform::describeAsset("DATAS\\font.tga", "text cards draw untextured");
+    platform::describeAsset(fontFile(), "text cards draw untextured");
     platform::describeAsset("DATAS\\map.tga", "no picture changes without it");
     platform::describeAsset("DATAS\\flare.tga", "the cube scene draws without its flare");
     demo.openMusic("DATAS\\zik.mp3");
     // The order matters to the texture cache: the cube scene's map loads last.
-    fontEffect = new FxFont("DATAS\\font.tga", 0);
+    fontEffect = new FxFont(fontFile(), 0);
     blurEffect = new Blur(1);
     flashEffect = new Flash(1, 0);
     teaEffect = new Tea("DATAS\\map.tga", 1);

@@ -149,11 +149,12 @@ def demo_start(d, build):
 
 def demo_options(build, out):
     """Lines refused (2: the option, what it takes, the usage), answered (0), or taken (1: no display)."""
-    usage = re.escape("\nusage: velmora [--window | --fullscreen] [--size 800x600|640x480] [--start MS]\n"
+    usage = re.escape("\nusage: velmora [--window | --fullscreen] [--size WxH|native] [--start MS]\n"
                       "               [--detail auto|designed|coarse]\n")
     for line, code, said in [("--help", 0, "^usage: velmora .*Space.*Left, Right.*Home.*F1.*Escape.*"),
                              ("--bogus", 2, "^velmora: unknown option --bogus" + usage),
-                             ("--size 1024x768", 2, "^velmora: --size takes 800x600 or 640x480, not 1024x768" + usage),
+                             ("--size 1024x760", 2, "^velmora: --size takes a 4:3 size WxH from 640x480 .* or native, not 1024x760" + usage),
+                             ("--size native", 2, "^velmora: --size native needs --fullscreen" + usage),
                              ("--window --start", 2, "^velmora: --start takes milliseconds, 0 to 175625" + usage),
                              ("--start 175626", 2, "not 175626" + usage), ("--detail fine", 2, "auto, designed or coarse, not fine" + usage),
                              ("--window --size 640x480 --fullscreen", 2, "--window and --fullscreen exclude each other" + usage),
@@ -177,6 +178,18 @@ def demo_f1_close(d, build):
     until(lambda: d.pixels(win) == held, "held frame shown again after F1")
     run("wmctrl", "-c", "Morvanta Quorbel", env=d.env)  # the window manager's close
     assert exit_code(proc, 5) == 0, "closing the window"
+
+def demo_native(d, build):
+    """Full screen at the screen's own size: 1440x1080 on 1920x1080, pixel for pixel between
+    240-pixel black bars; F1 then shows it scaled into a window the desktop holds."""
+    proc, win = start_demo(d, build, [], "--fullscreen", "--size", "native", "--start", "30000", speed="x1")
+    shot = until(lambda: (g := d.grab()) and len(g(240, 0, 1680, 1080, 8)) > 50 and g, "a picture in the middle")
+    assert shot(0, 0, 240, 1080, 3) | shot(1680, 0, 1920, 1080, 3) == {bytes(3)}, "the bars are not black"
+    d.key(win, "F1")
+    d.picture(win := d.window("Morvanta Quorbel", other_than=win))
+    assert win[1] < 1440 and win[2] < 1080 and abs(win[1] * 3 - win[2] * 4) <= 4, f"window {win}"
+    d.key(win, "Escape")
+    assert exit_code(proc, 10) == 0
 
 def demo_whole_16x9(d, build):
     """Full screen on a 16:9 screen: the 800x600 show fitted 960x720 between black bars,
@@ -220,6 +233,16 @@ def capture_frames(build, out):
              "null:").stderr.strip() for d in ["designed", "coarse"]]
     assert r[0] == "0" and r[1] != "0", r
 
+def capture_any_size(build, out):
+    """At 1024x768, a size no question offers: each frame, scaled to 800x600, the 800x600 frame."""
+    moments = ["--at", "7000", "--at", "41000", "--at", "100000", "--at", "150000"]
+    for size in ["1024x768", "800x600"]:
+        assert (r := capture(build, "--size", size, "--out-dir", f"{out}/{size}", *moments)).returncode == 0, r
+    for frame in os.listdir(out + "/800x600"):
+        run("convert", f"{out}/1024x768/{frame}", "-filter", "box", "-resize", "800x600!", f"{out}/{frame}")
+        db = float(run("compare", "-metric", "PSNR", f"{out}/{frame}", f"{out}/800x600/{frame}", "null:").stderr.split()[0])
+        assert db >= 30, f"{frame} at 1024x768 is {db} dB from the 800x600 one"
+
 def capture_refusals(build, out):
     for args, said in [("--size 1920x1080 --at 0", "usage: velmora-capture"), ("--at soon", "--at takes milliseconds")]:
         r = capture(build, *args.split())  # the tool's own tests judge the rest
@@ -253,6 +276,16 @@ def video_span(build, out):
     assert float(r.stderr.split("(")[1].split(")")[0]) < 0.02, f"the first picture is not the frame at 20 s"
     heard, music = [sound.decode(f, 8000, skip=s, seconds=1) for f, s in [(out + "/v.mp4", 0), (build + "/DATAS/zik.mp3", 20 * 44100)]]
     assert sound.likeness(heard, music) > 0.9, "the sound is not the music from 20 s"
+
+def video_padded(build, out):
+    """1440x1080 in a 1920x1080 frame: the picture in the middle, black bars either side."""
+    r = video(build, out, "--to", "20500", "--fps", "4", "--size", "1440x1080", "--pad", "1920x1080")
+    v = run("ffprobe", "-v", "error", "-select_streams", "v", "-show_entries", "stream=width,height", "-of", "csv=p=0", out + "/v.mp4")
+    assert r.returncode == 0 and v.stdout == "1920,1080\n", (r, v)
+    run("ffmpeg", "-v", "error", "-i", out + "/v.mp4", "-frames:v", "1", out + "/first.png")
+    columns = [float(run("convert", out + "/first.png", "-crop", crop, "-format", "%[fx:maxima.r]", "info:").stdout)
+               for crop in ["236x1080+0+0", "236x1080+1684+0", "1440x1080+240+0"]]
+    assert columns[0] < 0.02 and columns[1] < 0.02 and columns[2] > 0.2, f"bars and picture: {columns}"
 
 def video_failures(build, out):
     """Whatever becomes of ffmpeg: exit 1, the reason, and no file left behind."""
@@ -350,7 +383,8 @@ def bench_report(build, out):
 CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1024, 768, False), demo_start),
          "demo_options": (None, demo_options), "demo_f1_close": ((1024, 768, True), demo_f1_close),
          "demo_whole_16x9": ((1280, 720, True), demo_whole_16x9), "capture_frames": (None, capture_frames),
-         "capture_refusals": (None, capture_refusals), "video_span": (None, video_span),
+         "demo_native": ((1920, 1080, True), demo_native), "capture_any_size": (None, capture_any_size),
+         "video_padded": (None, video_padded), "capture_refusals": (None, capture_refusals), "video_span": (None, video_span),
          "video_failures": (None, video_failures), "installed": (None, installed),
          "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted),
          "bench_report": (None, bench_report)}

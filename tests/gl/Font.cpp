@@ -100,6 +100,33 @@ TEST_F(FontTest, PrintsTheGlyphsTheGeneratorDrewUprightAndUnmirrored) {
     FT_Done_FreeType(library);
 }
 
+// The ink of code c's glyph in an atlas of `cell`-pixel cells: its amount, and its
+// centre across and down, all in pixels of the designed cell.
+std::array<double, 3> inkOf(Image& a, int cell, int c) {
+    const double k = double(cell) / fontCell;
+    std::array<double, 3> s{};
+    for (int y = 0; y < cell; ++y)
+        for (int x = 0; x < cell; ++x) {
+            const double v = a.fromTop(fontCellLeft(c, cell) + x, fontCellTop(c, cell) + y)[0];
+            s[0] += v, s[1] += v * (x + 0.5), s[2] += v * (y + 0.5);
+        }
+    return {s[0] / (k * k), s[1] / s[0] / k, s[2] / s[0] / k};
+}
+
+// The larger atlases are the designed one drawn finer: every glyph's ink has the designed
+// glyph's amount and centre.
+TEST(FontAtlas, LargerAtlasesHoldTheDesignedGlyphsFiner) {
+    for (int k : {2, 4}) {
+        Image fine = drawFontAtlas(VELMORA_FONT_FILE, k * fontCell);
+        for (int c = 33; c < 127; ++c) {
+            const auto designed = inkOf(atlas, fontCell, c), got = inkOf(fine, k * fontCell, c);
+            EXPECT_NEAR(got[0] / designed[0], 1, 0.03) << char(c) << " at " << k << "x";
+            EXPECT_NEAR(got[1], designed[1], 0.1) << char(c) << " at " << k << "x";
+            EXPECT_NEAR(got[2], designed[2], 0.1) << char(c) << " at " << k << "x";
+        }
+    }
+}
+
 std::string at(double x, double y) {
     char centre[32];
     std::snprintf(centre, sizeof centre, "%.1f,%.1f ", x, y + 0.0);

@@ -12,7 +12,7 @@ platform::Offscreen screens[2]; // 640x480, 800x600
 struct Context : ::testing::Environment {
     void SetUp() override {
         std::string error;
-        ASSERT_TRUE(platform::openHeadless(true, error)) << error;
+        ASSERT_TRUE(platform::openHeadless(platform::bigSize, error)) << error;
         ASSERT_TRUE(screens[0].create(640, 480) && screens[1].create(800, 600));
     }
     void TearDown() override {
@@ -64,7 +64,7 @@ void GlTest::TearDown() {
 }
 
 void GlTest::open(bool big) {
-    platform::chooseResolution(platform::settings(), big);
+    platform::chooseResolution(platform::settings(), big ? platform::bigSize : platform::smallSize);
     screens[big].bind();
     for (auto [mode, depth] : {std::pair{GL_TEXTURE, GL_TEXTURE_STACK_DEPTH},
                                {GL_MODELVIEW, GL_MODELVIEW_STACK_DEPTH},

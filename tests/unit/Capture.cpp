@@ -1,6 +1,8 @@
 // The capture tool's command line and the frames of a span.
 #include "Args.h"
 #include <gtest/gtest.h>
+#include <iterator>
+#include <sstream>
 
 TEST(CaptureArgs, SpansTakeTheFloorOfEachFrameIntervalAndBadLinesAreRefused) {
     EXPECT_EQ(spanTimes(3, 0, 1001), (std::vector<int>{0, 333, 666, 1000}));
@@ -17,19 +19,15 @@ TEST(CaptureArgs, SpansTakeTheFloorOfEachFrameIntervalAndBadLinesAreRefused) {
     ASSERT_TRUE(
         parseCaptureArgs({"--at", "41000", "--size", "640x480", "--at", "0"}, chosen, error));
     EXPECT_EQ(chosen.times, (std::vector<int>{41000, 0}));
-    EXPECT_FALSE(chosen.big);
+    EXPECT_EQ(chosen.size.height, 480);
     EXPECT_EQ(frameName(41000), "frame-041000.png");
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"--at", "-5"},
-        {"--at", "12abc"},
-        {"--size", "1024x768", "--at", "0"},
-        {"--at", "0", "--fps", "30"},
-        {"--fps", "1001"},
-        {"--fps", "30", "--from", "5000", "--to", "5000"},
-        {"--from", "10"},
-        {"stray"}};
-    for (const auto& args : bad) {
+    for (const std::string line :
+         {"", "--at -5", "--at 12abc", "--size 1024x760 --at 0", "--at 0 --fps 30", "--fps 1001",
+          "--fps 30 --from 5000 --to 5000", "--from 10", "--pad 1920x1080 --at 0",
+          "--video v.mp4 --size 1440x1080 --pad 1280x1080", "--video v.mp4 --pad 1921x1080",
+          "stray"}) {
+        std::istringstream words(line);
+        const std::vector<std::string> args{std::istream_iterator<std::string>(words), {}};
         CaptureArgs refused;
         error.clear();
         EXPECT_FALSE(parseCaptureArgs(args, refused, error)) << ::testing::PrintToString(args);

@@ -1,7 +1,9 @@
-// Writes the demo's pictures into a folder: font.tga, map.tga and flare.tga.
+// Writes the demo's pictures into a folder: font.tga (with font2x.tga and font4x.tga,
+// its cells twice and four times as large, for taller screens), map.tga and flare.tga.
 #include "Font.h"
 #include "Pictures.h"
 #include <cstdio>
+#include <utility>
 #include <string>
 
 int main(int argc, char** argv) {
@@ -10,14 +12,19 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string out = std::string(argv[2]) + "/";
-    Image font = drawFontAtlas(argv[1]);
-    if (font.width == 0) {
-        std::fprintf(stderr, "%s: cannot draw the font from %s\n", argv[0], argv[1]);
-        return 1;
+    bool ok = true;
+    for (const auto& [name, cell] : {std::pair{"font.tga", fontCell},
+                                     {"font2x.tga", 2 * fontCell},
+                                     {"font4x.tga", 4 * fontCell}}) {
+        Image font = drawFontAtlas(argv[1], cell);
+        if (font.width == 0) {
+            std::fprintf(stderr, "%s: cannot draw the font from %s\n", argv[0], argv[1]);
+            return 1;
+        }
+        ok = ok && writeTga(out + name, font, true);
     }
-    bool ok = writeTga(out + "font.tga", font, true) &&
-              writeTga(out + "map.tga", drawMap(), false) &&
-              writeTga(out + "flare.tga", drawFlare(), false);
+    ok = ok && writeTga(out + "map.tga", drawMap(), false) &&
+         writeTga(out + "flare.tga", drawFlare(), false);
     if (!ok) {
         std::fprintf(stderr, "%s: cannot write into %s\n", argv[0], argv[2]);
         return 1;

@@ -2,15 +2,15 @@
 #include "platform/Cli.h"
 #include "script/Timeline.h"
 
-const char* const usage =
-    "usage: velmora-bench [--size 800x600|640x480] [--step MS] [--repeat N] [--json]\n"
-    "                     [--detail designed|coarse]\n"
-    "       velmora-bench --fidelity [--size 800x600|640x480]\n";
+const char* const usage = "usage: velmora-bench [--size WxH] [--step MS] [--repeat N] [--json]\n"
+                          "                     [--detail designed|coarse]\n"
+                          "       velmora-bench --fidelity [--size WxH]\n";
 const char* const help =
     "Times the show on this machine's renderer, without a window or sound: start-up, each\n"
     "section's frame times, the whole show, peak memory, and the cube scene's tiles against\n"
     "a bare draw of the same tiles with the designed meshes.\n"
-    "  --size WxH    800x600 (the default) or 640x480\n"
+    "  --size WxH    800x600 (the default), or any 4:3 size from 640x480 to 2880x2160\n"
+    "                with the height a multiple of 6\n"
     "  --step MS     render every MS milliseconds of the show (100)\n"
     "  --repeat N    make N passes over the show and keep each moment's fastest (1)\n"
     "  --json        one JSON object instead of the table\n"
@@ -24,7 +24,7 @@ const char* const help =
 
 bool parse(const std::vector<std::string>& args, Options& o, std::string& error) {
     const std::vector<cli::Option> options = {
-        {"--size", cli::sizeTakes, [&](const std::string& v) { return cli::readSize(v, o.big); }},
+        {"--size", cli::sizeTakes, [&](const std::string& v) { return cli::readSize(v, o.size); }},
         {"--step", "milliseconds, 1 to 175625",
          [&](const std::string& v) { return cli::readWhole(v, 1, showLength, o.step); }},
         {"--repeat", "a count, 1 to 100",

@@ -1,11 +1,12 @@
 #pragma once
 #include "effects/Detail.h"
+#include "platform/Settings.h"
 #include <string>
 #include <vector>
 
 // What the command line asks of the bench.
 struct Options {
-    bool big = true;
+    platform::ScreenSize size = platform::bigSize;
     int step = 100;
     int repeat = 1; // passes over every moment; each moment's fastest counts
     bool json = false;

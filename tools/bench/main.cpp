@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
                              });
     if (ended >= 0) return ended;
     std::string error;
-    if (!platform::openHeadless(o.big, error)) {
+    if (!platform::openHeadless(o.size, error)) {
         std::fprintf(stderr, "velmora-bench: %s\n", error.c_str());
         return 1;
     }

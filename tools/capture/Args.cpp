@@ -4,10 +4,10 @@
 #include <cstdio>
 
 const char* const captureUsage =
-    "usage: velmora-capture [--size 800x600|640x480] [--out-dir DIR] --at MS [--at MS ...]\n"
-    "       velmora-capture [--size 800x600|640x480] [--out-dir DIR] --fps N [--from MS] [--to "
-    "MS]\n"
+    "usage: velmora-capture [--size WxH] [--out-dir DIR] --at MS [--at MS ...]\n"
+    "       velmora-capture [--size WxH] [--out-dir DIR] --fps N [--from MS] [--to MS]\n"
     "       velmora-capture --video FILE.mp4 [--fps N] [--from MS] [--to MS] [--size WxH]\n"
+    "                       [--pad WxH]\n"
     "       (--detail designed|coarse with any of them)\n";
 
 const char* const captureHelp =
@@ -16,9 +16,12 @@ const char* const captureHelp =
     "  --at MS        one moment, in milliseconds from the start; may be given again\n"
     "  --fps N        every frame of a span at N frames a second (video: 60)\n"
     "  --from, --to   the span, in milliseconds (the whole show by default)\n"
-    "  --size WxH     800x600 (the default) or 640x480\n"
+    "  --size WxH     800x600 (the default), or any 4:3 size from 640x480 to 2880x2160\n"
+    "                 with the height a multiple of 6\n"
     "  --out-dir DIR  where the frames go (the working directory by default)\n"
     "  --video FILE   encode with ffmpeg into FILE instead of writing frames\n"
+    "  --pad WxH      the video's frame: the picture centred in it between black bars\n"
+    "                 (1920x1080 for a 1440x1080 picture); even sides, at least the size\n"
     "  --detail D     designed (the default): every tile of the cube scene as designed;\n"
     "                 coarse: small tiles with coarser meshes, as a slow machine shows them\n"
     "  --exact        the same as --detail designed\n"
@@ -26,7 +29,17 @@ const char* const captureHelp =
 
 namespace {
 const char* const milliseconds = "milliseconds, 0 to 100000000";
+
+// A video frame: even sides, as H.264's colour planes need, up to 8K.
+bool readPad(const std::string& text, platform::ScreenSize& out) {
+    platform::ScreenSize pad{};
+    if (!cli::readWxH(text, pad) || pad.width > 7680 || pad.height > 4320 || pad.width % 2 != 0 ||
+        pad.height % 2 != 0)
+        return false;
+    out = pad;
+    return true;
 }
+} // namespace
 
 std::string frameName(int time) {
     char name[32];
@@ -37,7 +50,10 @@ std::string frameName(int time) {
 bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, std::string& error) {
     bool haveFrom = false, haveTo = false;
     const std::vector<cli::Option> options = {
-        {"--size", cli::sizeTakes, [&](const std::string& v) { return cli::readSize(v, out.big); }},
+        {"--size", cli::sizeTakes,
+         [&](const std::string& v) { return cli::readSize(v, out.size); }},
+        {"--pad", "WxH, both even, up to 7680x4320",
+         [&](const std::string& v) { return readPad(v, out.pad); }},
         {"--out-dir", "a folder", [&](const std::string& v) { return !(out.outDir = v).empty(); }},
         {"--video", "a file name", [&](const std::string& v) { return !(out.video = v).empty(); }},
         {"--at", milliseconds,
@@ -78,6 +94,15 @@ bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, st
     }
     if (out.fps != 0 && out.from >= out.to) {
         error = "--from must be below --to";
+        return false;
+    }
+    if (out.pad.width != 0 && out.video.empty()) {
+        error = "--pad needs --video";
+        return false;
+    }
+    if (out.pad.width != 0 &&
+        (out.pad.width < out.size.width || out.pad.height < out.size.height)) {
+        error = "--pad takes a frame at least as large as --size";
         return false;
     }
     if (out.times.empty()) out.times = spanTimes(out.fps, out.from, out.to);

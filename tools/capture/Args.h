@@ -1,16 +1,18 @@
 #pragma once
 #include "Span.h"
 #include "effects/Detail.h"
+#include "platform/Settings.h"
 #include <string>
 #include <vector>
 
 // What the capture tool was asked to do.
 struct CaptureArgs {
-    bool big = true;          // 800x600, else 640x480
-    std::string outDir = "."; // where frame files go
-    std::vector<int> times;   // the show times to render, in order
-    std::string video;        // a video file to encode instead of frame files
-    int fps = 0;              // frames per second, when rendering a span
+    platform::ScreenSize size = platform::bigSize;
+    platform::ScreenSize pad = {0, 0}; // the video's frame around the picture; 0 for none
+    std::string outDir = ".";          // where frame files go
+    std::vector<int> times;            // the show times to render, in order
+    std::string video;                 // a video file to encode instead of frame files
+    int fps = 0;                       // frames per second, when rendering a span
     int from = 0;
     int to = 0;
     Detail detail = Detail::Designed; // offline, the designed picture

@@ -51,6 +51,12 @@ std::vector<std::string> ffmpegCommand(const CaptureArgs& args, const std::strin
                                                 "-b:a", "192k"};
         cmd.insert(cmd.end(), track.begin(), track.end());
     }
+    if (args.pad.width != 0) {
+        const std::vector<std::string> pad = {"-vf", "pad=" + std::to_string(args.pad.width) + ":" +
+                                                         std::to_string(args.pad.height) +
+                                                         ":(ow-iw)/2:(oh-ih)/2:black"};
+        cmd.insert(cmd.end(), pad.begin(), pad.end());
+    }
     const std::vector<std::string> video = {
         "-c:v",    "libx264",   "-preset",    "medium", "-crf", "18", "-pix_fmt",
         "yuv420p", "-movflags", "+faststart", "-f",     "mp4",  out};

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
                              });
     if (ended >= 0) return ended;
     std::string error;
-    if (!platform::openHeadless(args.big, error)) {
+    if (!platform::openHeadless(args.size, error)) {
         std::fprintf(stderr, "velmora-capture: %s\n", error.c_str());
         return 1;
     }
