@@ -14,9 +14,9 @@ TEST(Detail, MeshesChangeAtTheirThresholdsInRealPixels) {
             << k;
     const TileView small = TileView::ofScreen(800, 600), tall = TileView::ofScreen(800, 1200);
     EXPECT_NEAR(small.focal, 300 / std::tan(M_PI / 8), 1e-3);
-    // Where the rounding spans 3.5 px on 600 lines it spans 7 on 1200.
-    const float at[3] = {0, 0, -CubeVom::tileRounding * small.focal / 3.5f};
-    EXPECT_EQ(meshForTile(small, at, true), 1);
+    // Where the rounding spans 4.5 px on 600 lines it spans 9 on 1200.
+    const float at[3] = {0, 0, -CubeVom::tileRounding * small.focal / 4.5f};
+    EXPECT_EQ(meshForTile(small, at, true), 0);
     EXPECT_EQ(meshForTile(tall, at, true), designedMesh);
     EXPECT_EQ(meshForTile(small, at, false), designedMesh);
 }
