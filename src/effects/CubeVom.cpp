@@ -119,15 +119,18 @@ void CubeVom::drawList(GLuint list) const {
     glCallList(list);
 }
 
+void CubeVom::placeTile(const PlaceTile& place, int c, int i, GLuint list) const {
+    glPushMatrix();
+    Placement gl(true);
+    place(gl, c, i);
+    drawList(list);
+    glPopMatrix();
+}
+
 void CubeVom::observeTiles(int columns, const PlaceTile& place) const {
     for (int c = -6; c <= 6; ++c)
-        for (int i = 0; i < columns; ++i) {
-            glPushMatrix();
-            Placement gl(true);
-            place(gl, c, i);
-            drawList(tileList);
-            glPopMatrix();
-        }
+        for (int i = 0; i < columns; ++i)
+            placeTile(place, c, i, tileList);
 }
 
 void CubeVom::tiles(int columns, const PlaceTile& place) const {
@@ -163,11 +166,7 @@ void CubeVom::tiles(int columns, const PlaceTile& place) const {
     // one transforms and lights the next; in one batch the whole frame's tiles would be
     // set up first and rasterised after.
     for (size_t k = 0; k < shown.size(); ++k) {
-        glPushMatrix();
-        Placement gl(true);
-        place(gl, shown[k].c, shown[k].i);
-        glCallList(shown[k].list);
-        glPopMatrix();
+        placeTile(place, shown[k].c, shown[k].i, shown[k].list);
         if ((k + 1) % columns == 0) software::handOver();
     }
     software::handOver();

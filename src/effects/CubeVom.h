@@ -119,6 +119,8 @@ private:
 
     // glCallList of one of the lists, or its report to the observer.
     void drawList(GLuint list) const;
+    // The tile of row c and column i put in its place by `place` and drawn with `list`.
+    void placeTile(const PlaceTile& place, int c, int i, GLuint list) const;
     // The 13 rows of `columns` tiles that `place` puts, each with the mesh the detail
     // policy gives it, handed to the renderer a row's worth at a time.
     void tiles(int columns, const PlaceTile& place) const;

@@ -94,4 +94,3 @@ int Music::position() const {
     const double seconds = Mix_GetMusicPosition(streams[current]);
     return seconds < 0 ? -1 : static_cast<int>(seconds * 1000 + 0.5);
 }
-

@@ -1,5 +1,6 @@
 #include "platform/Offscreen.h"
 #include "platform/Gl.h"
+#include "platform/Settings.h"
 #include <SDL.h>
 #include <algorithm>
 
@@ -99,13 +100,9 @@ void Offscreen::bindWindow() {
 void Offscreen::present(int drawW, int drawH) const {
     const FboApi& api = fboApi();
     if (!fbo || !api.blit || drawW <= 0 || drawH <= 0) return;
-    // Largest rectangle of the picture's aspect that fits, centred.
-    int outW = drawW;
-    int outH = static_cast<int>(static_cast<int64_t>(drawW) * height / width);
-    if (outH > drawH) {
-        outH = drawH;
-        outW = static_cast<int>(static_cast<int64_t>(drawH) * width / height);
-    }
+    // The largest rectangle of the picture's proportions that fits, centred.
+    const ScreenSize out = fitted({width, height}, drawW, drawH);
+    const int outW = out.width, outH = out.height;
     const int x = (drawW - outW) / 2;
     const int y = (drawH - outH) / 2;
 

@@ -1,5 +1,6 @@
 #include "platform/Settings.h"
 #include <algorithm>
+#include <cstdint>
 
 namespace platform {
 
@@ -26,6 +27,15 @@ ScreenSize largestWithin(int width, int height) {
     int h = std::min({height, width / 4 * 3, mostHeight});
     h = std::max(h - h % 6, leastHeight);
     return {h / 3 * 4, h};
+}
+
+ScreenSize fitted(ScreenSize picture, int width, int height) {
+    const auto scaled = [](int n, int num, int den) {
+        return static_cast<int>(static_cast<int64_t>(n) * num / den);
+    };
+    const int across = scaled(width, picture.height, picture.width);
+    if (across <= height) return {width, across};
+    return {scaled(height, picture.width, picture.height), height};
 }
 
 void chooseResolution(Settings& s, ScreenSize size) {

@@ -29,6 +29,9 @@ bool drawableSize(ScreenSize size);
 // screen's own resolution; the least size when the screen is smaller still.
 ScreenSize largestWithin(int width, int height);
 
+// The largest rectangle of `picture`'s proportions that fits a box of width x height.
+ScreenSize fitted(ScreenSize picture, int width, int height);
+
 // Fills the settings for a screen of `size`. The screen textures are the smallest
 // power-of-two rectangle that holds it: 1024x1024 for 800x600, 1024x512 for 640x480.
 void chooseResolution(Settings& s, ScreenSize size);

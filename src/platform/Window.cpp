@@ -1,8 +1,6 @@
 #include "platform/Window.h"
 #include "platform/Settings.h"
 #include <GL/freeglut.h>
-#include <algorithm>
-#include <cstdint>
 #include <cstdio>
 
 namespace platform {
@@ -47,9 +45,8 @@ void sizeForDesktop() {
     const Settings& s = settings();
     const int roomW = usable.w * 9 / 10, roomH = usable.h * 9 / 10;
     if (s.width <= roomW && s.height <= roomH) return;
-    const int h =
-        std::min(roomH, static_cast<int>(static_cast<int64_t>(roomW) * s.height / s.width));
-    SDL_SetWindowSize(window, static_cast<int>(static_cast<int64_t>(h) * s.width / s.height), h);
+    const ScreenSize size = fitted({s.width, s.height}, roomW, roomH);
+    SDL_SetWindowSize(window, size.width, size.height);
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
 }
 

@@ -62,12 +62,13 @@ const char* fontFile() {
 Script::Script() {
     // What the show does without each of its files, for the line that says one is missing.
     platform::describeAsset("DATAS\\zik.mp3", "the show goes on silent");
-    platform::describeAsset(fontFile(), "text cards draw untextured");
+    const char* const font = fontFile();
+    platform::describeAsset(font, "text cards draw untextured");
     platform::describeAsset("DATAS\\map.tga", "no picture changes without it");
     platform::describeAsset("DATAS\\flare.tga", "the cube scene draws without its flare");
     demo.openMusic("DATAS\\zik.mp3");
     // The order matters to the texture cache: the cube scene's map loads last.
-    fontEffect = new FxFont(fontFile(), 0);
+    fontEffect = new FxFont(font, 0);
     blurEffect = new Blur(1);
     flashEffect = new Flash(1, 0);
     teaEffect = new Tea("DATAS\\map.tga", 1);

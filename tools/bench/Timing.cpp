@@ -38,28 +38,32 @@ bool drawsTiles(Section& s) {
     return !calls.empty() && cubeEffect->isTile(calls.front().list);
 }
 
-void measureBare(Section& s, int pass) {
+namespace {
+// Each of the section's moments on a cleared screen, timed, the fastest kept in `kept`:
+// `prepare(t)`, untimed, gives the draw of moment t. In the first pass each moment is
+// drawn once untimed first.
+template <class Prepare>
+void measureEach(Section& s, std::vector<double>& kept, int pass, Prepare prepare) {
     for (size_t i = 0; i < s.times.size(); ++i) {
-        const std::vector<ListCall> calls = recordListCalls(s.entry, s.times[i]);
-        const auto bare = [&] {
+        const auto draw = prepare(s.times[i]);
+        const auto cleared = [&] {
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            drawBareTiles(*cubeEffect, calls);
+            draw();
         };
-        if (pass == 0) bare();
-        keepFastest(s.bare, i, timed(bare));
+        if (pass == 0) cleared();
+        keepFastest(kept, i, timed(cleared));
     }
+}
+} // namespace
+
+void measureBare(Section& s, int pass) {
+    measureEach(s, s.bare, pass, [&](int t) {
+        return [calls = recordListCalls(s.entry, t)] { drawBareTiles(*cubeEffect, calls); };
+    });
 }
 
 void measureScene(Section& s, int pass) {
-    for (size_t i = 0; i < s.times.size(); ++i) {
-        const int t = s.times[i];
-        const auto scene = [&] {
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            s.entry.draw(t);
-        };
-        if (pass == 0) scene();
-        keepFastest(s.scene, i, timed(scene));
-    }
+    measureEach(s, s.scene, pass, [&](int t) { return [&s, t] { s.entry.draw(t); }; });
 }
 
 double peakRssMb() {
