@@ -10,8 +10,8 @@ namespace cli {
 
 struct Option {
     const char* name;  // "--size"
-    const char* takes; // what its value is, for errors ("milliseconds, 0 to 100000000");
-                       // null for an option that takes none
+    std::string takes; // what its value is, for errors ("milliseconds, 0 to 175625");
+                       // empty for an option that takes none
     // Takes the value (empty for a flag); false when it is not one the option takes.
     std::function<bool(const std::string& value)> take;
 };
@@ -21,8 +21,8 @@ struct Option {
 // reason, after "PROGRAM: ", and `usage` go to stderr. The exit status when the program
 // ends here (0 answered, 2 refused); -1 to go on.
 using Reader = std::function<bool(const std::vector<std::string>& args, std::string& error)>;
-int readCommandLine(int argc, char** argv, const char* program, const char* usage, const char* help,
-                    const Reader& read);
+int readCommandLine(int argc, char** argv, const char* program, const char* usage,
+                    const std::string& help, const Reader& read);
 
 // Reads every argument against `options`. False with a message that names the option
 // and what it takes, or the word it did not know.
@@ -34,6 +34,20 @@ bool readWxH(const std::string& text, platform::ScreenSize& out);  // any "WxH",
 bool readSize(const std::string& text, platform::ScreenSize& out); // and drawableSize
 bool readWhole(const std::string& text, long low, long high, int& out);
 
-extern const char* const sizeTakes; // what readSize takes, in words
+// A whole number of `unit` from `low` to `high`: what it takes, said from the limits that
+// it checks.
+struct Whole {
+    const char* unit; // "milliseconds"
+    long low, high;
+    std::string range() const; // "0 to 175625"
+    std::string takes() const; // "milliseconds, 0 to 175625"
+    bool read(const std::string& text, int& out) const { return readWhole(text, low, high, out); }
+};
+
+// The 4:3 sizes that readSize takes, in words, from the limits it checks: "from 640x480
+// to 2880x2160, the height a multiple of 6".
+std::string sizeRule();
+// What --size takes: "a 4:3 size WxH " and the rule.
+std::string sizeTakes();
 
 } // namespace cli
