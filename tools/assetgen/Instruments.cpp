@@ -355,21 +355,23 @@ void playOpenHat(const std::vector<Note>& hits, float gain, Stereo& out) {
 
 } // namespace
 
+const char* const stemNames[stems] = {"rest", "flashes", "cuts", "cards"};
+
 const std::vector<Instrument> band = {
-    {Voice::kick, playKick, 0.55f, {1, 0, 0}, Duck::none, false},
-    {Voice::snare, playSnare, 0.32f, {1, 0.25f, 0}, Duck::none, false},
-    {Voice::hat, playClosedHat, 0.25f, {1, 0.05f, 0}, Duck::none, false},
-    {Voice::openHat, playOpenHat, 0.16f, {1, 0.05f, 0}, Duck::none, true},
-    {Voice::crash, playCrash, 0.15f, {1, 0.2f, 0}, Duck::none, false},
-    {Voice::riser, playRiser, 0.25f, {1, 0.3f, 0}, Duck::none, false},
-    {Voice::bass, playBass, 0.45f, {1, 0, 0}, Duck::light, false},
-    {Voice::pad, playPad, 0.07f, {1, 0.35f, 0}, Duck::deep, false},
-    {Voice::arp, playArp, 0.12f, {1, 0.25f, 0.3f}, Duck::deep, false},
-    {Voice::lead, playLead, 0.17f, {1, 0.3f, 0.22f}, Duck::none, false},
-    {Voice::crack, playCrack, 0.3f, {1, 0.15f, 0}, Duck::none, false},
-    {Voice::zap, playZap, 0.3f, {1, 0.15f, 0.1f}, Duck::none, false},
-    {Voice::bell, playBell, 0.16f, {1, 0.3f, 0.15f}, Duck::none, false},
-    {Voice::swell, playSwell, 0.12f, {1, 0.3f, 0}, Duck::none, false},
-    {Voice::impact, playImpact, 0.35f, {1, 0.1f, 0}, Duck::none, false},
-    {Voice::chime, playChime, 0.08f, {1, 0.35f, 0.3f}, Duck::none, false},
+    {Voice::kick, playKick, 0.55f, {1, 0, 0}, Duck::none, false, Stem::rest},
+    {Voice::snare, playSnare, 0.32f, {1, 0.25f, 0}, Duck::none, false, Stem::rest},
+    {Voice::hat, playClosedHat, 0.25f, {1, 0.05f, 0}, Duck::none, false, Stem::rest},
+    {Voice::openHat, playOpenHat, 0.16f, {1, 0.05f, 0}, Duck::none, true, Stem::rest},
+    {Voice::crash, playCrash, 0.15f, {1, 0.2f, 0}, Duck::none, false, Stem::rest},
+    {Voice::riser, playRiser, 0.25f, {1, 0.3f, 0}, Duck::none, false, Stem::rest},
+    {Voice::bass, playBass, 0.45f, {1, 0, 0}, Duck::light, false, Stem::rest},
+    {Voice::pad, playPad, 0.07f, {1, 0.35f, 0}, Duck::deep, false, Stem::rest},
+    {Voice::arp, playArp, 0.12f, {1, 0.25f, 0.3f}, Duck::deep, false, Stem::rest},
+    {Voice::lead, playLead, 0.17f, {1, 0.3f, 0.22f}, Duck::none, false, Stem::rest},
+    {Voice::crack, playCrack, 0.3f, {1, 0.15f, 0}, Duck::none, false, Stem::flashes},
+    {Voice::zap, playZap, 0.3f, {1, 0.15f, 0.1f}, Duck::none, false, Stem::flashes},
+    {Voice::bell, playBell, 0.16f, {1, 0.3f, 0.15f}, Duck::none, false, Stem::flashes},
+    {Voice::swell, playSwell, 0.12f, {1, 0.3f, 0}, Duck::none, false, Stem::flashes},
+    {Voice::impact, playImpact, 0.35f, {1, 0.1f, 0}, Duck::none, false, Stem::cuts},
+    {Voice::chime, playChime, 0.08f, {1, 0.35f, 0.3f}, Duck::none, false, Stem::cards},
 };

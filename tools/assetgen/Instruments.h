@@ -13,6 +13,12 @@ struct Sends {
 // How far the kick pushes a voice aside (Effects.h's ducking): not at all, by 0.3 or by 0.45.
 enum class Duck { none, light, deep };
 
+// The stems the band splits into: the hits on the show's flashes, cuts and cards, each
+// alone, and the rest.
+enum class Stem { rest, flashes, cuts, cards, count };
+constexpr int stems = static_cast<int>(Stem::count);
+extern const char* const stemNames[stems]; // "rest", "flashes", "cuts", "cards"
+
 struct Instrument {
     Voice voice;
     // Adds the notes, scaled by `gain`, into `out`.
@@ -20,7 +26,8 @@ struct Instrument {
     float gain;
     Sends sends;
     Duck duck;
-    bool sharesBus; // plays into the bus of the row before, with its sends
+    bool sharesBus; // plays into the bus of the row before, with its sends and stem
+    Stem stem;
 };
 
 // One row a voice, in the order of Voice.

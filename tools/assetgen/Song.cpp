@@ -72,23 +72,20 @@ void scale(Stereo& bus, float g) {
     }
 }
 
-// The band played into `whole` and, for the voices `heard`, into `stem` too: each bus
-// once, its voices played into it in turn, ducked under the kick if its instrument says so.
-void play(const Score& s, Mixer& whole, Mixer* stem, const VoiceSet* heard) {
+// The band played into the mixer that `into` gives each instrument's stem: each bus once,
+// its voices played into it in turn, ducked under the kick if its instrument says so.
+template <class Into> void play(const Score& s, Into into) {
     const size_t frames = sampleAt(s.length);
     const std::vector<float> deep = ducking(s[Voice::kick], frames, 0.45f);
     const std::vector<float> light = ducking(s[Voice::kick], frames, 0.3f);
     for (size_t k = 0; k < band.size();) {
         const Instrument& first = band[k];
         Stereo bus(frames);
-        bool sounds = false; // in the stem
         do {
             band[k].play(s[band[k].voice], band[k].gain, bus);
-            sounds = sounds || (heard && (*heard)[static_cast<int>(band[k].voice)]);
         } while (++k < band.size() && band[k].sharesBus);
         if (first.duck != Duck::none) applyGain(bus, first.duck == Duck::deep ? deep : light);
-        whole.add(bus, first.sends);
-        if (stem && sounds) stem->add(bus, first.sends);
+        into(first.stem).add(bus, first.sends);
     }
 }
 
@@ -118,19 +115,29 @@ std::pair<float, float> master(Stereo& song, float peak) {
 
 Stereo renderSong(const Score& s, float peak) {
     Mixer m(sampleAt(s.length));
-    play(s, m, nullptr, nullptr);
+    play(s, [&](Stem) -> Mixer& { return m; });
     Stereo song = finished(m, s);
     master(song, peak);
     return song;
 }
 
-Stereo renderStem(const Score& s, float peak, const VoiceSet& heard) {
-    Mixer whole(sampleAt(s.length)), part(sampleAt(s.length));
-    play(s, whole, &part, &heard);
-    Stereo song = finished(whole, s);
-    Stereo stem = finished(part, s);
+std::vector<Stereo> renderStems(const Score& s, float peak) {
+    const size_t frames = sampleAt(s.length);
+    std::vector<Mixer> mixers(stems, Mixer(frames));
+    play(s, [&](Stem stem) -> Mixer& { return mixers[static_cast<int>(stem)]; });
+    std::vector<Stereo> out;
+    Stereo song(frames); // the stems are a split of the voices, and the mix is linear
+    for (Mixer& m : mixers) {
+        out.push_back(finished(m, s));
+        for (size_t i = 0; i < frames; ++i) {
+            song.l[i] += out.back().l[i];
+            song.r[i] += out.back().r[i];
+        }
+    }
     const auto [drive, trim] = master(song, peak);
-    scale(stem, drive);
-    scale(stem, trim);
-    return stem;
+    for (Stereo& stem : out) {
+        scale(stem, drive);
+        scale(stem, trim);
+    }
+    return out;
 }
