@@ -35,6 +35,7 @@ private:
 // which therefore land on unit 0.
 class Unit1State {
 public:
+    // Records unit 1's states; the active unit stays as it was.
     Unit1State();
     ~Unit1State();
     Unit1State(const Unit1State&) = delete;
