@@ -44,8 +44,8 @@ bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
     };
     // One entry an option: what it is called, what it takes, where its value goes.
     const std::vector<cli::Option> options = {
-        {"--window", "", [&](const std::string&) { return screen(false); }},
-        {"--fullscreen", "", [&](const std::string&) { return screen(true); }},
+        {"--window", nullptr, [&](const std::string&) { return screen(false); }},
+        {"--fullscreen", nullptr, [&](const std::string&) { return screen(true); }},
         {"--size", cli::sizeTakes() + ", or native",
          [&](const std::string& v) {
              platform::ScreenSize size{};

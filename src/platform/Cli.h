@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/Settings.h"
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,11 +10,18 @@
 namespace cli {
 
 struct Option {
-    const char* name;  // "--size"
-    std::string takes; // what its value is, for errors ("milliseconds, 0 to 175625");
-                       // empty for an option that takes none
     // Takes the value (empty for a flag); false when it is not one the option takes.
-    std::function<bool(const std::string& value)> take;
+    using Take = std::function<bool(const std::string& value)>;
+
+    // An option that takes a value, and what that is, for errors ("milliseconds, 0 to
+    // 175625"); and a flag, which takes none.
+    Option(const char* option, std::string what, Take taker)
+        : name(option), takes(std::move(what)), take(std::move(taker)) {}
+    Option(const char* option, std::nullptr_t, Take taker) : name(option), take(std::move(taker)) {}
+
+    const char* name;  // "--size"
+    std::string takes; // empty for a flag
+    Take take;
 };
 
 // A program's whole command line: --help and --version answered with `usage` + `help`,

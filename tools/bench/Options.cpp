@@ -38,11 +38,11 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
         {"--step", step.takes(), [&](const std::string& v) { return step.read(v, o.step); }},
         {"--repeat", repeat.takes(),
          [&](const std::string& v) { return repeat.read(v, o.repeat); }},
-        {"--json", "", [&](const std::string&) { return o.json = true; }},
+        {"--json", nullptr, [&](const std::string&) { return o.json = true; }},
         {"--detail", detailTakes(false),
          [&](const std::string& v) { return readDetail(v, false, o.detail); }},
-        {"--exact", "", [&](const std::string&) { return (o.detail = Detail::Designed), true; }},
-        {"--fidelity", "", [&](const std::string&) { return o.fidelity = true; }},
+        {"--exact", nullptr, [&](const std::string&) { return (o.detail = Detail::Designed), true; }},
+        {"--fidelity", nullptr, [&](const std::string&) { return o.fidelity = true; }},
     };
     return cli::readOptions(args, options, error);
 }
