@@ -19,7 +19,8 @@ def onsets(mp3, threshold, *options):
     """aubioonset's onsets in ms, on the music decoded to mono 44.1 kHz."""
     with tempfile.NamedTemporaryFile(suffix=".wav") as wav:
         subprocess.run(["ffmpeg", "-v", "error", "-y", "-i", mp3, "-ac", "1", "-ar", "44100", wav.name], check=True)
-        out = subprocess.run(["aubioonset", "-i", wav.name, "-t", str(threshold), "-T", "ms", *options],
+        out = subprocess.run(["aubioonset", "-i", wav.name, "-t", str(threshold), "-T", "ms",
+                              *options],
                              capture_output=True, text=True, check=True).stdout
     return [float(x) for x in out.split()]
 
@@ -98,13 +99,16 @@ def stems(build):
         subprocess.run([os.path.join(build, "tools/assetgen/assetgen_music"), show, f"{folder}/stem",
                         "--stems"], check=True)
         for kind, stem in [("flash", "flashes"), ("cut", "cuts"), ("card", "cards")]:
-            heard = onsets(f"{folder}/stem-{stem}.wav", 0.3, "-H", "64", "-B", "512")  # 1.5 ms steps
+            # in steps of 64 samples, 1.5 ms
+            heard = onsets(f"{folder}/stem-{stem}.wav", 0.3, "-H", "64", "-B", "512")
             events = moments(show, [kind])
             missed = [each for each in events if hit_share([each], heard, within=10) < 1]
             times = [t for each in events for t in each]
             elsewhere = [t for t in heard if hit_share([[t]], times, within=10) < 1]
-            assert events and not missed, f"{len(missed)} of {len(events)} {stem} without an attack: {missed}"
-            print(f"{stem}: {len(events)} hit, {len(elsewhere)} attacks elsewhere {[round(t) for t in elsewhere]}")
+            assert events and not missed, \
+                f"{len(missed)} of {len(events)} {stem} without an attack: {missed}"
+            print(f"{stem}: {len(events)} hit, {len(elsewhere)} attacks elsewhere",
+                  [round(t) for t in elsewhere])
 
 def figures(build):
     events = moments(os.path.join(build, "tools/assetgen/show.txt"))

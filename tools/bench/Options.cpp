@@ -41,7 +41,8 @@ bool parse(const std::vector<std::string>& args, Options& o, std::string& error)
         {"--json", nullptr, [&](const std::string&) { return o.json = true; }},
         {"--detail", detailTakes(false),
          [&](const std::string& v) { return readDetail(v, false, o.detail); }},
-        {"--exact", nullptr, [&](const std::string&) { return (o.detail = Detail::Designed), true; }},
+        {"--exact", nullptr,
+         [&](const std::string&) { return (o.detail = Detail::Designed), true; }},
         {"--fidelity", nullptr, [&](const std::string&) { return o.fidelity = true; }},
     };
     return cli::readOptions(args, options, error);

@@ -79,7 +79,8 @@ bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, st
          [&](const std::string& v) { return haveTo = milliseconds.read(v, out.to); }},
         {"--detail", detailTakes(false),
          [&](const std::string& v) { return readDetail(v, false, out.detail); }},
-        {"--exact", nullptr, [&](const std::string&) { return (out.detail = Detail::Designed), true; }},
+        {"--exact", nullptr,
+         [&](const std::string&) { return (out.detail = Detail::Designed), true; }},
     };
     if (!cli::readOptions(args, options, error)) return false;
     if (!out.video.empty() && out.fps == 0) out.fps = 60;
