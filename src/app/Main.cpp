@@ -6,7 +6,7 @@
 int main(int argc, char** argv) {
     PlayerOptions options;
     const int ended =
-        cli::readCommandLine(argc, argv, "velmora", playerUsage, playerHelp,
+        cli::readCommandLine(argc, argv, "velmora", playerUsage, playerHelp(),
                              [&](const std::vector<std::string>& words, std::string& error) {
                                  return readPlayerOptions(words, options, error);
                              });

@@ -22,4 +22,4 @@ bool readPlayerOptions(const std::vector<std::string>& args, PlayerOptions& out,
 
 // The usage line, and what follows it under --help.
 extern const char* const playerUsage;
-extern const char* const playerHelp;
+std::string playerHelp();

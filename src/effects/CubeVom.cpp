@@ -1,5 +1,7 @@
-#include "effects/CubeVom.h"
+#include "effects/CubeMeshes.h"
+#include "effects/CubeVomDraw.h"
 #include "effects/Detail.h"
+#include "effects/MeshChoice.h"
 #include "engine/Attrib.h"
 #include "glpp/Software.h"
 #include "platform/Gl.h"
@@ -10,18 +12,18 @@
 
 namespace {
 
-void compile(GLuint list, const CubeVom::Mesh& mesh) {
+void compile(GLuint list, const cubeMesh::Mesh& mesh) {
     glNewList(list, GL_COMPILE);
     glBegin(GL_QUADS);
     if (mesh.white) glColor3f(1, 1, 1);
-    for (const CubeVom::Vertex& v : mesh.vertices) {
+    for (const cubeMesh::Vertex& v : mesh.vertices) {
         glNormal3fv(v.n);
         glVertex3fv(v.p);
     }
     glEnd();
     if (!mesh.triangles.empty()) {
         glBegin(GL_TRIANGLES);
-        for (const CubeVom::Vertex& v : mesh.triangles) {
+        for (const cubeMesh::Vertex& v : mesh.triangles) {
             glNormal3fv(v.n);
             glVertex3fv(v.p);
         }
@@ -41,23 +43,21 @@ float ringTurn(int time, int c) { return static_cast<float>(time * ((c & 1) + 1)
 
 } // namespace
 
-CubeVom::Observer CubeVom::observer = nullptr;
-
 CubeVom::CubeVom() : Effect(1) {
     const GLuint base = glGenLists(3);
     tileList = base;
     surfaceList = base + 1;
     sphereList = base + 2;
-    compile(tileList, tileMesh());
-    compile(surfaceList, surfaceMesh());
-    compile(sphereList, sphereMesh());
+    compile(tileList, cubeMesh::tile());
+    compile(surfaceList, cubeMesh::surface());
+    compile(sphereList, cubeMesh::sphere());
     flareTexture = new TextureTga("DATAS\\flare.tga");
     flareTexture->load();
     mapTexture = new TextureTga("DATAS\\map.tga");
     mapTexture->load();
-    coarseTileLists = glGenLists(coarseMeshes);
-    for (int level = 0; level < coarseMeshes; ++level)
-        compile(coarseTileLists + level, coarseTileMesh(level));
+    coarseTileLists = glGenLists(cubeMesh::coarseMeshes);
+    for (int level = 0; level < cubeMesh::coarseMeshes; ++level)
+        compile(coarseTileLists + level, cubeMesh::coarseTile(level));
 }
 
 void CubeVom::configure(const AttribSet* attribs) { readInt(attribs, "method", method); }
@@ -84,13 +84,12 @@ void CubeVom::draw(int time) {
     setUpLight();
     Unit1State unit1;
     const float T = static_cast<float>(time);
-    const int tl = time - start;
     switch (method) {
     case 0:
-        grid(unit1, tl, T);
-        break;
     case 1:
-        rings(unit1, time);
+    case 5:
+    case 6:
+        tiles(unit1, time);
         break;
     case 3:
         surface(unit1, T);
@@ -98,85 +97,89 @@ void CubeVom::draw(int time) {
     case 4:
         sphere(T);
         break;
-    case 5:
-        morph(unit1, time, false);
-        break;
-    case 6:
-        morph(unit1, time, true);
-        break;
     default:
         break; // 2 and anything else: only the depth clear
     }
 }
 
-void CubeVom::drawList(GLuint list) const {
-    if (observer) {
-        GLfloat m[16];
-        glGetFloatv(GL_MODELVIEW_MATRIX, m);
-        observer(list, m);
-        return;
-    }
-    glCallList(list);
-}
-
-void CubeVom::placeTile(const PlaceTile& place, int c, int i, GLuint list) const {
-    glPushMatrix();
-    Placement gl(true);
-    place(gl, c, i);
-    drawList(list);
-    glPopMatrix();
-}
-
-void CubeVom::observeTiles(int columns, const PlaceTile& place) const {
-    for (int c = -6; c <= 6; ++c)
-        for (int i = 0; i < columns; ++i)
-            placeTile(place, c, i, tileList);
-}
-
-void CubeVom::tiles(int columns, const PlaceTile& place) const {
-    if (observer) {
-        observeTiles(columns, place);
-        return;
-    }
-    struct Tile {
+// The tiles placed at `time` as the run's detail draws them: a tile wholly out of sight
+// left out, and in coarse detail the repeated ones too and the small ones coarser.
+void CubeVom::tiles(Unit1State& unit1, int time) const {
+    const Layout l = layout(time);
+    unit1.sphereMapOn();
+    flareTexture->bind();
+    struct Shown {
         int c, i;
         float depth;
         GLuint list;
     };
-    static std::vector<Tile> shown; // kept: every frame places as many
+    static std::vector<Shown> shown; // kept: every frame places as many
     shown.clear();
     const platform::Settings& s = platform::settings();
     const TileView view = TileView::ofScreen(s.width, s.height);
     const bool coarse = coarseTiles();
-    for (int c = -6; c <= 6; ++c)
-        for (int i = 0; i < columns; ++i) {
-            Placement where(false);
-            place(where, c, i);
-            const int mesh = meshForTile(view, where.centre(), coarse);
-            if (mesh == hiddenTile) continue;
-            const GLuint list = mesh == designedMesh ? tileList : coarseTileLists + mesh;
-            shown.push_back({c, i, -where.centre()[2], list});
-        }
+    for (const Tile& t : placed(l)) {
+        if (coarse && t.repeat) continue;
+        const int mesh = meshForTile(view, t.modelview + 12, coarse);
+        if (mesh == hiddenTile) continue;
+        const GLuint list = mesh == designedMesh ? tileList : coarseTileLists + mesh;
+        shown.push_back({t.c, t.i, -t.modelview[14], list});
+    }
     // Nearest first: the fragments of tiles behind them then fail the depth test before
     // they are shaded. The designed picture keeps the designed order.
     if (coarse)
         std::stable_sort(shown.begin(), shown.end(),
-                         [](const Tile& a, const Tile& b) { return a.depth < b.depth; });
+                         [](const Shown& a, const Shown& b) { return a.depth < b.depth; });
     // A software renderer rasterises each row handed over on its own threads while this
     // one transforms and lights the next; in one batch the whole frame's tiles would be
     // set up first and rasterised after.
+    const size_t row = static_cast<size_t>(l.columns - (coarse && l.lastRepeats ? 1 : 0));
     for (size_t k = 0; k < shown.size(); ++k) {
-        placeTile(place, shown[k].c, shown[k].i, shown[k].list);
-        if ((k + 1) % columns == 0) software::handOver();
+        glPushMatrix();
+        Placement gl(true);
+        l.place(gl, shown[k].c, shown[k].i);
+        glCallList(shown[k].list);
+        glPopMatrix();
+        if ((k + 1) % row == 0) software::handOver();
     }
     software::handOver();
+    unit1.unit1Off();
+}
+
+std::vector<CubeVom::Tile> CubeVom::placements(int time) const { return placed(layout(time)); }
+
+std::vector<CubeVom::Tile> CubeVom::placed(const Layout& l) {
+    std::vector<Tile> tiles;
+    tiles.reserve(static_cast<size_t>(13 * l.columns));
+    for (int c = -6; c <= 6; ++c)
+        for (int i = 0; i < l.columns; ++i) {
+            Placement where(false);
+            l.place(where, c, i);
+            Tile t{c, i, l.lastRepeats && i == l.columns - 1, {}};
+            std::copy(where.matrix(), where.matrix() + 16, t.modelview);
+            tiles.push_back(t);
+        }
+    return tiles;
+}
+
+CubeVom::Layout CubeVom::layout(int time) const {
+    switch (method) {
+    case 0:
+        return grid(time - start, static_cast<float>(time));
+    case 1:
+        return rings(time);
+    case 5:
+        return morph(time, false);
+    case 6:
+        return morph(time, true);
+    default:
+        return {};
+    }
 }
 
 // Method 0: 13 x 13 spinning tiles that twist towards the viewer at the crest of
 // every sin^2 wave.
-void CubeVom::grid(Unit1State& unit1, int tl, float T) {
-    unit1.sphereMapOn();
-    flareTexture->bind();
+CubeVom::Layout CubeVom::grid(int tl, float T) {
     const float wave = std::sin(static_cast<float>(tl) / 2500.0f);
     const float s = wave * wave;
     const bool twist = s >= 0.5f;
@@ -185,31 +188,26 @@ void CubeVom::grid(Unit1State& unit1, int tl, float T) {
         const float x = (s - 0.5f) * 2;
         q = std::fmin(12 * ((x * x) * (x * x)), 1.0f);
     }
-    tiles(13, [&](Placement& place, int c, int i) {
-        const int j = i - 6;
-        if (twist) {
-            place.rotate(90 * q, 0, 0, 1);
-            place.translate(0, 0, 10.5f * q);
-        }
-        place.translate(c, j, -12);
-        spin(place, 40.0f * ((c + 7) * (j + 7)) + T);
-    });
-    unit1.unit1Off();
+    return {13, false, [=](Placement& place, int c, int i) {
+                const int j = i - 6;
+                if (twist) {
+                    place.rotate(90 * q, 0, 0, 1);
+                    place.translate(0, 0, 10.5f * q);
+                }
+                place.translate(c, j, -12);
+                spin(place, 40.0f * ((c + 7) * (j + 7)) + T);
+            }};
 }
 
-// Method 1: 13 rings of 31 tiles about the view axis, turning with the clock.
-void CubeVom::rings(Unit1State& unit1, int time) {
-    unit1.sphereMapOn();
-    flareTexture->bind();
-    // The last tile, at 360 degrees, lies on the first: only the designed scene draws it.
-    const int columns = coarseTiles() && !observer ? 30 : 31;
-    tiles(columns, [&](Placement& place, int c, int i) {
-        place.translate(0, 0, -12);
-        place.rotate(12 * i + ringTurn(time, c), 0, 1, 0);
-        place.translate(0, 0.75f * c, -5);
-        place.rotate(90, 1, 0, 0);
-    });
-    unit1.unit1Off();
+// Method 1: 13 rings of 31 tiles about the view axis, turning with the clock; the last
+// tile of a ring, at 360 degrees, lies on the first.
+CubeVom::Layout CubeVom::rings(int time) {
+    return {31, true, [=](Placement& place, int c, int i) {
+                place.translate(0, 0, -12);
+                place.rotate(12 * i + ringTurn(time, c), 0, 1, 0);
+                place.translate(0, 0.75f * c, -5);
+                place.rotate(90, 1, 0, 0);
+            }};
 }
 
 // Method 3: the lobed surface, both sides shown. Its transforms stay on the
@@ -221,7 +219,7 @@ void CubeVom::surface(Unit1State& unit1, float T) {
     flareTexture->bind();
     {
         GLPP::glppDisable<GL_CULL_FACE> bothSides;
-        drawList(surfaceList);
+        glCallList(surfaceList);
     }
     unit1.unit1Off();
 }
@@ -231,30 +229,27 @@ void CubeVom::sphere(float T) {
     glPushMatrix();
     glTranslatef(0, 0, -5);
     glRotatef(T / 20, 0, 1, 0);
-    drawList(sphereList);
+    glCallList(sphereList);
     glPopMatrix();
 }
 
 // Methods 5 and 6: 13 rows of 31 tiles between the grid and the rings; method 5
 // goes from grid to rings over the entry, method 6 back.
-void CubeVom::morph(Unit1State& unit1, int time, bool toGrid) {
-    unit1.sphereMapOn();
-    flareTexture->bind();
+CubeVom::Layout CubeVom::morph(int time, bool toGrid) const {
     const float p = static_cast<float>(time - start) / static_cast<float>(duration);
     const float e = std::sin(p * 3.1415f * 0.5f);
     const float m = toGrid ? 1 - e : e;
     const float T = static_cast<float>(time);
-    tiles(31, [&](Placement& place, int c, int i) {
-        const int j = i - 6;
-        place.translate((1 - m) * j, (1 - m) * c, -12);
-        place.rotate(m * (12 * i + ringTurn(time, c)), 0, 1, 0);
-        place.translate(0, 0.75f * m * c, -5 * m);
-        const float G = (40.0f * ((c + 7) * (j + 7)) + T) * (1 - m);
-        place.rotate(G / 30, 0, 0, 1);
-        place.rotate(G / 20, 0, 1, 0);
-        place.rotate(G / 10 + 90 * m, 1, 0, 0);
-    });
-    unit1.unit1Off();
+    return {31, false, [=](Placement& place, int c, int i) {
+                const int j = i - 6;
+                place.translate((1 - m) * j, (1 - m) * c, -12);
+                place.rotate(m * (12 * i + ringTurn(time, c)), 0, 1, 0);
+                place.translate(0, 0.75f * m * c, -5 * m);
+                const float G = (40.0f * ((c + 7) * (j + 7)) + T) * (1 - m);
+                place.rotate(G / 30, 0, 0, 1);
+                place.rotate(G / 20, 0, 1, 0);
+                place.rotate(G / 10 + 90 * m, 1, 0, 0);
+            }};
 }
 
 Unit1State::Unit1State() : savedUnit(GL_TEXTURE0_ARB) {

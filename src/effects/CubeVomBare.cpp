@@ -1,16 +1,16 @@
 // The scene's tiles without the scene's placement: what the tools measure it against.
-#include "effects/CubeVom.h"
+#include "effects/CubeVomDraw.h"
 #include "texture/Texture.h"
 
-void CubeVom::drawDesignedTiles(const std::vector<const GLfloat*>& modelviews) const {
+void CubeVom::drawDesignedTiles(const std::vector<Tile>& tiles) const {
     setUpView();
     Ctx lit;
     setUpLight();
     Unit1State unit1;
     unit1.sphereMapOn();
     flareTexture->bind();
-    for (const GLfloat* modelview : modelviews) {
-        glLoadMatrixf(modelview);
+    for (const Tile& tile : tiles) {
+        glLoadMatrixf(tile.modelview);
         glCallList(tileList);
     }
     unit1.unit1Off();

@@ -1,23 +1,23 @@
 // The cube scene's meshes as plain vertex arrays; the constructor compiles them into
 // display lists. All arithmetic is single precision: the designed vertices are its results.
+#include "effects/CubeMeshes.h"
 #include "effects/CubeVom.h"
-#include "effects/Detail.h"
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
 namespace {
 
-using Mesh = CubeVom::Mesh;
-using Vertex = CubeVom::Vertex;
+using cubeMesh::Mesh;
+using cubeMesh::Vertex;
 
 constexpr float pi = 3.1415927f;
 constexpr float step = 11.25f; // degrees between neighbouring sweep angles
 
 // The tile: an inner box whose edges and corners are rounded to the outer half-extents.
-constexpr float radius = CubeVom::tileRounding;
-constexpr float outerXZ = CubeVom::tileHalfWidth;
-constexpr float outerY = CubeVom::tileHalfHeight;
+constexpr float radius = cubeMesh::tileRounding;
+constexpr float outerXZ = cubeMesh::tileHalfWidth;
+constexpr float outerY = cubeMesh::tileHalfHeight;
 const float innerXZ = outerXZ - radius; // 0.315
 const float innerY = outerY - radius;   // 0.015000004
 
@@ -253,14 +253,14 @@ void coarseCorners(std::vector<Vertex>& t, const Quarter& quarter) {
 // One quad with the flat normal of its plane on all four vertices.
 void addFlat(Mesh& m, const float (&v)[4][3]) {
     float n[3];
-    CubeVom::flatNormal(v[0], v[1], v[3], n);
+    cubeMesh::flatNormal(v[0], v[1], v[3], n);
     for (const auto& p : v)
         add(m, n[0], n[1], n[2], p[0], p[1], p[2]);
 }
 
 } // namespace
 
-void CubeVom::flatNormal(const float* v0, const float* v1, const float* v3, float* n) {
+void cubeMesh::flatNormal(const float* v0, const float* v1, const float* v3, float* n) {
     // Double precision, so that the squares of tiny residues do not underflow.
     const double a[3] = {double(v1[0]) - v0[0], double(v1[1]) - v0[1], double(v1[2]) - v0[2]};
     const double b[3] = {double(v3[0]) - v0[0], double(v3[1]) - v0[1], double(v3[2]) - v0[2]};
@@ -277,7 +277,7 @@ void CubeVom::flatNormal(const float* v0, const float* v1, const float* v3, floa
         n[i] = static_cast<float>(c[i] / len);
 }
 
-CubeVom::Mesh CubeVom::tileMesh() {
+Mesh cubeMesh::tile() {
     Mesh m;
     m.white = true;
     m.vertices.reserve(614 * 4);
@@ -287,20 +287,19 @@ CubeVom::Mesh CubeVom::tileMesh() {
     return m;
 }
 
-CubeVom::Mesh CubeVom::coarseTileMesh(int level) {
+Mesh cubeMesh::coarseTile(int level) {
     // Six and four segments at designed angles, with the designed ends (the picture is
     // most sensitive where a quarter circle meets a flat face) and the point at 45 degrees
     // that quarters the corners (without it a corner is one fan, and the rings' frames
     // lose some 3 dB); then three and two even ones.
-    static const Quarter quarters[coarseMeshes] = {
-        {0, 11.25f, 22.5f, 45, 67.5f, 78.75f, 90},
-        {0, 11.25f, 45, 78.75f, 90},
-        {0, 30, 60, 90},
-        {0, 45, 90}};
-    return coarseTileMesh(quarters[level]);
+    static const Quarter quarters[coarseMeshes] = {{0, 11.25f, 22.5f, 45, 67.5f, 78.75f, 90},
+                                                   {0, 11.25f, 45, 78.75f, 90},
+                                                   {0, 30, 60, 90},
+                                                   {0, 45, 90}};
+    return coarseTile(quarters[level]);
 }
 
-CubeVom::Mesh CubeVom::coarseTileMesh(const std::vector<float>& quarter) {
+Mesh cubeMesh::coarseTile(const std::vector<float>& quarter) {
     Mesh m;
     m.white = true;
     flatFaces(m);
@@ -318,7 +317,7 @@ void CubeVom::surfacePoint(float u, float v, float* x, float* y, float* z) {
     *z = std::cos(phi) * r;
 }
 
-CubeVom::Mesh CubeVom::surfaceMesh() {
+Mesh cubeMesh::surface() {
     Mesh m;
     m.vertices.reserve(1681 * 4);
     const float d = 0.025f;
@@ -326,17 +325,17 @@ CubeVom::Mesh CubeVom::surfaceMesh() {
     for (float u = 0; u < 1.0f; u += d) {
         for (float v = 0; v < 1.0f; v += d) {
             float q[4][3];
-            surfacePoint(u, v, &q[0][0], &q[0][1], &q[0][2]);
-            surfacePoint(u + d, v, &q[1][0], &q[1][1], &q[1][2]);
-            surfacePoint(u + d, v + d, &q[2][0], &q[2][1], &q[2][2]);
-            surfacePoint(u, v + d, &q[3][0], &q[3][1], &q[3][2]);
+            CubeVom::surfacePoint(u, v, &q[0][0], &q[0][1], &q[0][2]);
+            CubeVom::surfacePoint(u + d, v, &q[1][0], &q[1][1], &q[1][2]);
+            CubeVom::surfacePoint(u + d, v + d, &q[2][0], &q[2][1], &q[2][2]);
+            CubeVom::surfacePoint(u, v + d, &q[3][0], &q[3][1], &q[3][2]);
             addFlat(m, q);
         }
     }
     return m;
 }
 
-CubeVom::Mesh CubeVom::sphereMesh() {
+Mesh cubeMesh::sphere() {
     Mesh m;
     m.white = true;
     m.vertices.reserve(512 * 4);

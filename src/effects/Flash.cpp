@@ -7,26 +7,26 @@
 using namespace GLPP;
 
 namespace {
-struct Look {
+struct Blend {
     GLenum source;
     GLenum destination;
-    bool swells; // intensity follows a sine arch; otherwise it is the progress itself
 };
 
-Look lookOf(int mode) {
+// The blend factors that make each mode draw what flashKind says it draws.
+Blend blendOf(int mode) {
     switch (mode) {
     case 0:
-        return {GL_ONE, GL_ONE, true};
+        return {GL_ONE, GL_ONE};
     case 1:
-        return {GL_ONE_MINUS_DST_COLOR, GL_DST_COLOR, true};
+        return {GL_ONE_MINUS_DST_COLOR, GL_DST_COLOR};
     case 2:
-        return {GL_SRC_COLOR, GL_ONE_MINUS_DST_COLOR, true};
+        return {GL_SRC_COLOR, GL_ONE_MINUS_DST_COLOR};
     case 3:
-        return {GL_DST_COLOR, GL_ONE_MINUS_SRC_COLOR, true};
+        return {GL_DST_COLOR, GL_ONE_MINUS_SRC_COLOR};
     case 4:
-        return {GL_ZERO, GL_SRC_COLOR, false}; // fade in from black
+        return {GL_ZERO, GL_SRC_COLOR};
     default:
-        return {GL_ZERO, GL_ONE_MINUS_SRC_COLOR, false}; // fade out to black
+        return {GL_ZERO, GL_ONE_MINUS_SRC_COLOR};
     }
 }
 
@@ -47,9 +47,9 @@ void Flash::draw(int time) {
     glppDisable<GL_LIGHTING> unlit;
     glppEnable<GL_BLEND> blending;
 
-    const Look look = lookOf(mode);
-    const float c = look.swells ? swell(p) : p;
-    glBlendFunc(look.source, look.destination);
+    const float c = swells(flashKind(mode)) ? swell(p) : p;
+    const Blend blend = blendOf(mode);
+    glBlendFunc(blend.source, blend.destination);
 
     glppDisable<GL_TEXTURE_2D> untextured;
     glppOrtho2D ortho(0, 1, 0, 1);

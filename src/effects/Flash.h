@@ -1,11 +1,12 @@
 #pragma once
+#include "effects/FlashKind.h"
 #include "engine/Effect.h"
 
 // A full-screen blended grey quad over what the lower tracks drew: white flashes,
 // colour-inverting variants and fades from and to black, chosen by "mode".
 class Flash : public Effect {
 public:
-    int mode; // 0 white, 1 to 3 inverting, 4 fade in, anything else fade out
+    int mode; // what it draws: flashKind(mode)
 
     Flash(int ms, int startMode) : Effect(ms), mode(startMode) {}
 

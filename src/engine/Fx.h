@@ -20,6 +20,8 @@ public:
         return *this;
     }
 
-    // Hands the entry's timing and parameters to the effect, then draws it.
+    // Hands the entry's timing and parameters to the effect.
+    void prepare() const;
+    // Prepares the effect, then draws it.
     void draw(int time) override;
 };

@@ -5,9 +5,6 @@
 
 namespace cli {
 
-const char* const sizeTakes =
-    "a 4:3 size WxH from 640x480 to 2880x2160, the height a multiple of 6";
-
 namespace {
 // --help prints `usage` on stdout, --version the program's name and version: it then
 // exits 0 with what this returns. -1 when neither was asked for.
@@ -26,10 +23,10 @@ int answerHelp(const std::vector<std::string>& args, const char* tool, const cha
 }
 } // namespace
 
-int readCommandLine(int argc, char** argv, const char* program, const char* usage, const char* help,
-                    const Reader& read) {
+int readCommandLine(int argc, char** argv, const char* program, const char* usage,
+                    const std::string& help, const Reader& read) {
     const std::vector<std::string> words(argv + 1, argv + argc);
-    const int answered = answerHelp(words, program, (std::string(usage) + help).c_str());
+    const int answered = answerHelp(words, program, (usage + help).c_str());
     if (answered >= 0) return answered;
     std::string error;
     if (read(words, error)) return -1;
@@ -48,14 +45,14 @@ bool readOptions(const std::vector<std::string>& args, const std::vector<Option>
                 args[i].rfind("-", 0) == 0 ? "unknown option " + args[i] : "unexpected " + args[i];
             return false;
         }
-        const bool valued = option->takes != nullptr;
+        const bool valued = !option->takes.empty();
         if (valued && i + 1 >= args.size()) {
-            error = std::string(option->name) + " takes " + option->takes;
+            error = option->name + (" takes " + option->takes);
             return false;
         }
         const std::string value = valued ? args[++i] : "";
         if (!option->take(value)) {
-            error = std::string(option->name) + " takes " + option->takes + ", not " + value;
+            error = option->name + (" takes " + option->takes) + ", not " + value;
             return false;
         }
     }
@@ -89,5 +86,19 @@ bool readWhole(const std::string& text, long low, long high, int& out) {
     out = static_cast<int>(v);
     return true;
 }
+
+std::string Whole::range() const { return std::to_string(low) + " to " + std::to_string(high); }
+
+std::string Whole::takes() const { return unit + (", " + range()); }
+
+std::string sizeRule() {
+    const auto size = [](int height) {
+        return std::to_string(height / 3 * 4) + "x" + std::to_string(height);
+    };
+    return "from " + size(platform::leastHeight) + " to " + size(platform::mostHeight) +
+           ", the height a multiple of " + std::to_string(platform::heightStep);
+}
+
+std::string sizeTakes() { return "a 4:3 size WxH " + sizeRule(); }
 
 } // namespace cli

@@ -19,13 +19,13 @@ Settings& settings() {
 }
 
 bool drawableSize(ScreenSize size) {
-    return size.height >= leastHeight && size.height <= mostHeight && size.height % 6 == 0 &&
-           size.width * 3 == size.height * 4;
+    return size.height >= leastHeight && size.height <= mostHeight &&
+           size.height % heightStep == 0 && size.width * 3 == size.height * 4;
 }
 
 ScreenSize largestWithin(int width, int height) {
     int h = std::min({height, width / 4 * 3, mostHeight});
-    h = std::max(h - h % 6, leastHeight);
+    h = std::max(h - h % heightStep, leastHeight);
     return {h / 3 * 4, h};
 }
 

@@ -22,6 +22,7 @@ constexpr ScreenSize bigSize = {800, 600};   // the question's yes
 constexpr ScreenSize smallSize = {640, 480}; // and its no
 constexpr int leastHeight = 480;
 constexpr int mostHeight = 2160;
+constexpr int heightStep = 6; // both sides even, the width being 4/3 of the height
 
 bool drawableSize(ScreenSize size);
 

@@ -1,7 +1,7 @@
 #include "script/Script.h"
 #include "effects/Blur.h"
 #include "effects/CubeVom.h"
-#include "effects/Detail.h"
+#include "effects/DrawTiming.h"
 #include "effects/Flash.h"
 #include "effects/Fond.h"
 #include "effects/FxFont.h"

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """The music against the show: the built file's form, how many of the show's visible
 moments it hits, and whether a recording plays it through in order.
-sound.py music BUILD_DIR checks the built music; sound.py figures BUILD_DIR prints the
-hit shares at a few onset thresholds beside the same moments shifted at random."""
+sound.py music BUILD_DIR checks the built music; sound.py stems BUILD_DIR checks each hit
+on a stem of its own; sound.py figures BUILD_DIR prints the hit shares at a few onset
+thresholds beside the same moments shifted at random."""
 import array, json, os, random, subprocess, sys, tempfile
 
 def decode(path, rate, raw=False, skip=0, seconds=999):
@@ -14,20 +15,24 @@ def decode(path, rate, raw=False, skip=0, seconds=999):
                           capture_output=True, check=True).stdout
     return array.array("h", data[:len(data) // 2 * 2])
 
-def onsets(mp3, threshold):
+def onsets(mp3, threshold, *options):
     """aubioonset's onsets in ms, on the music decoded to mono 44.1 kHz."""
     with tempfile.NamedTemporaryFile(suffix=".wav") as wav:
         subprocess.run(["ffmpeg", "-v", "error", "-y", "-i", mp3, "-ac", "1", "-ar", "44100", wav.name], check=True)
-        out = subprocess.run(["aubioonset", "-i", wav.name, "-t", str(threshold), "-T", "ms"],
+        out = subprocess.run(["aubioonset", "-i", wav.name, "-t", str(threshold), "-T", "ms",
+                              *options],
                              capture_output=True, text=True, check=True).stdout
     return [float(x) for x in out.split()]
 
-def moments(show_txt):
-    """The visible flashes (modes 0 to 2 as drawn) and the scene cuts, each as the times
-    it may be heard at: when it shows, and a flash's brightest moment if that shows."""
+def moments(show_txt, kinds=("cut", "flash")):
+    """The visible flashes (modes 0 to 2 as drawn), the scene cuts and the card changes among
+    `kinds`, each as the times it may be heard at: when it shows, and a flash's brightest
+    moment if that shows."""
     found = []
     for words in map(str.split, open(show_txt)):
-        if words[0] == "cut":
+        if words[0] not in kinds:
+            continue
+        if words[0] in ("cut", "card"):
             found.append([int(words[1])])
         elif words[0] == "flash" and 0 <= int(words[5]) <= 2:
             start, end, shown, hidden = map(int, words[1:5])
@@ -85,6 +90,26 @@ def music(build):
     share = hit_share(moments(os.path.join(build, "tools/assetgen/show.txt")), onsets(mp3, 0.3))
     assert share >= 0.9, f"onsets on {share:.0%} of the flashes and cuts"
 
+def stems(build):
+    """Every flash's hit, every cut's impact and every card's chime on a stem of its own
+    kind (the same score and mix, the other voices silent), its attack within 10 ms of
+    the moment; the attacks elsewhere (risers and swells leading into hits) counted."""
+    show = os.path.join(build, "tools/assetgen/show.txt")
+    with tempfile.TemporaryDirectory() as folder:
+        subprocess.run([os.path.join(build, "tools/assetgen/assetgen_music"), show, f"{folder}/stem",
+                        "--stems"], check=True)
+        for kind, stem in [("flash", "flashes"), ("cut", "cuts"), ("card", "cards")]:
+            # in steps of 64 samples, 1.5 ms
+            heard = onsets(f"{folder}/stem-{stem}.wav", 0.3, "-H", "64", "-B", "512")
+            events = moments(show, [kind])
+            missed = [each for each in events if hit_share([each], heard, within=10) < 1]
+            times = [t for each in events for t in each]
+            elsewhere = [t for t in heard if hit_share([[t]], times, within=10) < 1]
+            assert events and not missed, \
+                f"{len(missed)} of {len(events)} {stem} without an attack: {missed}"
+            print(f"{stem}: {len(events)} hit, {len(elsewhere)} attacks elsewhere",
+                  [round(t) for t in elsewhere])
+
 def figures(build):
     events = moments(os.path.join(build, "tools/assetgen/show.txt"))
     print(f"{len(events)} moments")
@@ -96,7 +121,7 @@ def figures(build):
 
 if __name__ == "__main__":
     try:
-        {"music": music, "figures": figures}[sys.argv[1]](os.path.abspath(sys.argv[2]))
+        {"music": music, "stems": stems, "figures": figures}[sys.argv[1]](os.path.abspath(sys.argv[2]))
     except AssertionError as e:
         sys.exit(f"FAILED {sys.argv[1]}: {e}")
     print("ok")

@@ -60,8 +60,12 @@ protected:
         if (!cube) cube = new CubeVom;
         startState(false);
         fill(0.25f, 0.5f, 0.75f);
-        glClearDepth(0.5), glClear(GL_DEPTH_BUFFER_BIT), glClearDepth(1);
-        cube->method = method, cube->start = start, cube->duration = duration;
+        glClearDepth(0.5);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1);
+        cube->method = method;
+        cube->start = start;
+        cube->duration = duration;
         cube->draw(time);
         Seen s{frame(), std::vector<float>(800 * 600)};
         glReadPixels(0, 0, 800, 600, GL_DEPTH_COMPONENT, GL_FLOAT, s.depth.data());
@@ -93,7 +97,8 @@ TEST_F(CubeScene, TilesStandWhereTheDesignPutsThem) {
         s.each([&](int x, int y, const Vec& p) {
             far += std::none_of(r.centres.begin(), r.centres.end(),
                                 [&](const Vec& c) { return gap(p, c) <= reach + 0.01; });
-            ++points, dark += s.colour(x, y)[1] < 40;
+            ++points;
+            dark += s.colour(x, y)[1] < 40;
         });
         for (const Vec& c : r.centres) {
             const int x = int(400 * (1 + c[0] * F / aspect / -c[2])),
@@ -108,13 +113,16 @@ TEST_F(CubeScene, TilesStandWhereTheDesignPutsThem) {
 }
 
 // Lit straight on, 0.87 * (0.2 + 0.87) and so on: the rings' front tile, which reflects the
-// flare's white core. The lobed surface, 12 ahead, turned T / 20 degrees about (0.25, 1, 0.5)
-// whatever the entry's start: both sides drawn, its points at the radius |4 cos 4a cos 4b| of
-// their direction (a about its axis, b from it) but for its coarse facets' chords (more than half
-// within 0.3; a quarter turned 10 degrees off). The tiles turn with the show's clock whatever
-// the entry's start. Unit 1's texturing states before a draw land on unit 0 after it.
-TEST_F(CubeScene, LightSurfaceClockAndUnits) {
+// flare's white core.
+TEST_F(CubeScene, FrontTileIsLitStraightOn) {
     EXPECT_EQ(show(1, 0, 0).colour(400, 300), (std::vector<int>{237, 255, 242}));
+}
+
+// The lobed surface, 12 ahead, turned T / 20 degrees about (0.25, 1, 0.5) whatever the
+// entry's start: both sides drawn, its points at the radius |4 cos 4a cos 4b| of their
+// direction (a about its axis, b from it) but for its coarse facets' chords (more than half
+// within 0.3; a quarter turned 10 degrees off).
+TEST_F(CubeScene, LobedSurfaceTurnsWithTheClock) {
     EXPECT_EQ(feedback([] { show(3, 0, 0); }).size(), 2 * 1681u); // its quads as two triangles
     const Vec n = {0.25 / 1.1456, 1 / 1.1456, 0.5 / 1.1456};      // the surface's axis
     int points = 0, near = 0;
@@ -124,12 +132,24 @@ TEST_F(CubeScene, LightSurfaceClockAndUnits) {
         p = {d * n[0] - p[0], d * n[1] - p[1], d * n[2] - p[2]};
         const double r = std::hypot(p[0], p[1], p[2]), a = std::atan2(p[1], p[0]),
                      b = std::acos(p[2] / r);
-        ++points, near += std::abs(r - std::abs(4 * std::cos(4 * a) * std::cos(4 * b))) < 0.3;
+        ++points;
+        near += std::abs(r - std::abs(4 * std::cos(4 * a) * std::cos(4 * b))) < 0.3;
     });
     EXPECT_TRUE(points > 10000 && near > points / 2) << near << " of " << points;
+}
+
+// The tiles turn with the show's clock whatever the entry's start.
+TEST_F(CubeScene, TilesTurnWithTheShowsClock) {
     EXPECT_EQ(show(0, 1500, 0).rgb, show(0, 1500, 1000).rgb);
-    platform::activeTexture(GL_TEXTURE1_ARB), glEnable(GL_TEXTURE_GEN_S);
-    platform::activeTexture(GL_TEXTURE0_ARB), glEnable(GL_TEXTURE_GEN_T);
+}
+
+// Unit 1's texturing states before a draw land on unit 0 after it.
+TEST_F(CubeScene, UnitOnesStatesLandOnUnitZero) {
+    if (!cube) cube = new CubeVom;
+    platform::activeTexture(GL_TEXTURE1_ARB);
+    glEnable(GL_TEXTURE_GEN_S);
+    platform::activeTexture(GL_TEXTURE0_ARB);
+    glEnable(GL_TEXTURE_GEN_T);
     cube->draw(1000);
     EXPECT_TRUE(glOn(GL_TEXTURE_GEN_S) && !glOn(GL_TEXTURE_GEN_T));
 }
@@ -143,7 +163,9 @@ TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
     Tea tea("DATAS\\map.tga", 1);
     tea.start = 1234;
     std::vector<int> sequence(73);
-    restartRandom(5), std::generate(sequence.begin(), sequence.end(), std::rand), restartRandom(5);
+    restartRandom(5);
+    std::generate(sequence.begin(), sequence.end(), std::rand);
+    restartRandom(5);
     fill(0.6f, 0.6f, 0.6f);
     tea.draw(1234);
     EXPECT_EQ(std::rand(), sequence[72]);
@@ -154,7 +176,12 @@ TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
             const uint8_t* p = &f[(size_t(y % 600) * 800 + x) * 3];
             const bool grey = p[0] == p[1] && p[1] == p[2], ink = y < 600 && grey && p[0] == 48;
             ASSERT_TRUE(ink || y == 600 || (grey && p[0] == 153)) << x << "," << y;
-            run = ink ? run + 1 : (++runs[run], 0);
+            if (ink) {
+                ++run;
+            } else {
+                ++runs[run];
+                run = 0;
+            }
         }
     EXPECT_EQ(std::max_element(runs.begin() + 1, runs.end()) - runs.begin(), 3);
     tea.draw(1234);

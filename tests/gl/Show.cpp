@@ -128,14 +128,14 @@ TEST_F(Show, CoarseTilesStayWithinTheBoundAndExactIsTheDesign) {
     }
     EXPECT_GE(median(psnr), 40);
     Fx rings = demo.track(0).entries.front();
-    const std::vector<ListCall> placed = recordListCalls(rings, 7000);
+    const std::vector<CubeVom::Tile> placed = placedTiles(rings, 7000);
     ASSERT_EQ(placed.size(), 403u);
     const auto drawn = [&](const std::function<void()>& draw) {
         fill(0, 0, 0);
         draw();
         return frame();
     };
-    const auto designed = drawn([&] { drawBareTiles(*cubeEffect, placed); });
+    const auto designed = drawn([&] { cubeEffect->drawDesignedTiles(placed); });
     EXPECT_EQ(designed, drawn([&] { rings.draw(7000); }));
     EXPECT_NE(designed, drawn([&] {
                   selectDetail(Detail::Coarse), rings.draw(7000), selectDetail(Detail::Designed);

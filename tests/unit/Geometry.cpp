@@ -1,6 +1,5 @@
 // The cube scene's meshes as vertex arrays, without GL.
-#include "effects/CubeVom.h"
-#include "effects/Detail.h"
+#include "effects/CubeMeshes.h"
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -18,18 +17,18 @@ template <class T> double length(const T* v) {
 // pointing away from the nearest point of that box; every sphere vertex 1.5 from its centre, the
 // first two at the south pole; the surface starts at its pole (0, 0, 4), facing up.
 TEST(CubeMeshes, ShapesAndCounts) {
-    const CubeVom::Mesh tile = CubeVom::tileMesh(), sphere = CubeVom::sphereMesh(),
-                        surface = CubeVom::surfaceMesh();
+    const cubeMesh::Mesh tile = cubeMesh::tile(), sphere = cubeMesh::sphere(),
+                         surface = cubeMesh::surface();
     EXPECT_EQ(std::vector<size_t>({tile.quads(), surface.quads(), sphere.quads()}),
               std::vector<size_t>({614, 1681, 512}));
     EXPECT_TRUE(tile.white && sphere.white && !surface.white);
     float hi[3] = {0, 0, 0};
-    std::vector<CubeVom::Mesh> tiles = {tile};
-    for (int level = 0; level < coarseMeshes; ++level)
-        tiles.push_back(CubeVom::coarseTileMesh(level));
-    for (const CubeVom::Mesh& m : tiles)
+    std::vector<cubeMesh::Mesh> tiles = {tile};
+    for (int level = 0; level < cubeMesh::coarseMeshes; ++level)
+        tiles.push_back(cubeMesh::coarseTile(level));
+    for (const cubeMesh::Mesh& m : tiles)
         for (const auto* list : {&m.vertices, &m.triangles})
-            for (const CubeVom::Vertex& v : *list) {
+            for (const cubeMesh::Vertex& v : *list) {
                 double off[3];
                 for (int k = 0; k < 3; ++k)
                     off[k] = v.p[k] - std::clamp(v.p[k], -inner[k], inner[k]),
@@ -39,13 +38,13 @@ TEST(CubeMeshes, ShapesAndCounts) {
                     ASSERT_NEAR(v.n[k], off[k] / 0.06, 2e-4);
             }
     EXPECT_EQ(std::vector<float>(hi, hi + 3), (std::vector<float>{0.375f, 0.075f, 0.375f}));
-    for (const CubeVom::Vertex& v : sphere.vertices)
+    for (const cubeMesh::Vertex& v : sphere.vertices)
         ASSERT_NEAR(length(v.p), 1.5, 1e-5);
     EXPECT_TRUE(sphere.vertices[0].p[1] == -1.5f && sphere.vertices[1].p[1] == -1.5f);
     EXPECT_NEAR(surface.vertices[0].p[2], 4, 1e-6);
     EXPECT_NEAR(surface.vertices[0].n[1], 1, 1e-4);
-    for (const CubeVom::Mesh* m : {&tile, &sphere, &surface})
-        for (const CubeVom::Vertex& v : m->vertices)
+    for (const cubeMesh::Mesh* m : {&tile, &sphere, &surface})
+        for (const cubeMesh::Vertex& v : m->vertices)
             ASSERT_NEAR(length(v.n), 1.0, 1e-5);
 }
 
@@ -59,7 +58,7 @@ TEST(CubeMeshes, FlatNormalsOfDegenerateQuadsAreUp) {
                               {a, bad, c},      {a, far, c}, {o, t1, t3, o}};
     for (const auto& r : rows) { // the fourth, when there, marks a true plane facing +z
         float n[3];
-        CubeVom::flatNormal(r[0], r[1], r[2], n);
+        cubeMesh::flatNormal(r[0], r[1], r[2], n);
         EXPECT_EQ(std::vector<float>(n, n + 3),
                   (std::vector<float>{0, r[3] ? 0.0f : 1.0f, r[3] ? 1.0f : 0.0f}));
     }
@@ -74,8 +73,8 @@ TEST(CubeMeshes, CoarseTilesAreClosed) {
             k[i] = std::lround(a[i] * 1e5), k[i + 3] = std::lround(b[i] * 1e5);
         return k;
     };
-    for (int level = 0; level < coarseMeshes; ++level) {
-        const CubeVom::Mesh m = CubeVom::coarseTileMesh(level);
+    for (int level = 0; level < cubeMesh::coarseMeshes; ++level) {
+        const cubeMesh::Mesh m = cubeMesh::coarseTile(level);
         std::map<std::array<long, 6>, int> edges; // directed
         for (const auto& [list, n] : {std::pair(&m.vertices, 4), std::pair(&m.triangles, 3)})
             for (size_t f = 0; f < list->size(); f += n) {

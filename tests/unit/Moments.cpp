@@ -1,43 +1,64 @@
-// The show's moments as the build lists them for the music, against the show's landmarks.
+// What the asset generator reads from the show for the music, against the timeline laid out
+// here as the show lays it out (the timeline itself is listed in tests/gl/Show.cpp).
 #include "Show.h"
-#include <algorithm>
+#include "engine/Demo.h"
+#include "script/Sets.h"
+#include "script/Timeline.h"
+#include "script/Tracks.h"
 #include <gtest/gtest.h>
+#include <set>
 
 namespace {
-int visible(const std::vector<FlashSpan>& flashes) {
-    return static_cast<int>(std::count_if(flashes.begin(), flashes.end(),
-                                           [](const FlashSpan& f) { return f.visible(); }));
+void expectNear(const std::vector<int>& found, const std::set<int>& laid) {
+    ASSERT_EQ(found.size(), laid.size());
+    auto at = laid.begin();
+    for (size_t i = 0; i < found.size(); ++i, ++at)
+        EXPECT_NEAR(found[i], *at, 5) << i;
 }
 } // namespace
 
-TEST(Moments, CutsCardsAndRhythmsLandWhereTheShowHasThem) {
+// Every scene change is a cut; a card change is a card drawn from its start or a wipe
+// beginning; every flash entry is listed with its mode, over the stretch the sequencer
+// draws it (an entry added earlier wins); the three rhythms are found, 21 steps a bar.
+TEST(Moments, TheListingIsTheTimelinesOwn) {
     Show show;
     std::string error;
     ASSERT_TRUE(readShow("tools/assetgen/show.txt", show, error)) << error;
-    EXPECT_EQ(show.length, 175625);
-    const int cuts[] = {10000, 20000,  34000,  50000,  85000,  90000,
-                        95000, 100000, 105000, 110000, 120625, 163625};
-    ASSERT_EQ(show.cuts.size(), std::size(cuts));
-    for (size_t i = 0; i < std::size(cuts); ++i)
-        EXPECT_NEAR(show.cuts[i], cuts[i], 5) << i;
-    // Each card's start and each wipe to the next: 24 then 10 cards, no wipe between.
-    ASSERT_EQ(show.cards.size(), 34u);
-    EXPECT_NEAR(show.cards.front(), 21500, 5);
-    EXPECT_NEAR(show.cards[24], 120625, 5);
-    EXPECT_NEAR(show.cards.back(), 155500, 5);
-    // Modes 0 to 2 show, 3 draws nothing; the white flash from 84500 shows from 85180 on.
-    EXPECT_EQ(visible(show.flashes), 57);
-    // {first flash starts, last flash ends, visible flashes, step} of the three rhythms,
-    // each a bar of 21 steps.
-    const double rhythms[][4] = {
-        {10200, 18750, 10, 150}, {50500, 85180, 30, 170}, {85500, 106843, 12, 6057 / 21.0}};
+    fillOpeningSets();
+    Demo laid;
+    laid.sound = false;
+    layOutTimeline(laid);
+    EXPECT_EQ(show.length, showLength);
+    std::set<int> cuts, cards;
+    for (const Fx& fx : laid.track(sceneTrack).entries)
+        if (fx.start > 0) cuts.insert(fx.start);
+    for (const Fx& fx : laid.track(cardTrack).entries)
+        cards.insert(fx.start);
+    for (const Transit& wipe : laid.track(cardTrack).transits)
+        cards.insert(wipe.start);
+    expectNear(show.cuts, cuts);
+    expectNear(show.cards, cards);
+    std::set<std::pair<int, int>> entries, listed; // flash entries by track and start
+    for (int number : {flashTrack, markTrack})
+        for (const Fx& fx : laid.track(number).entries)
+            entries.insert({number, fx.start});
+    for (const FlashSpan& f : show.flashes) {
+        const int number = entries.count({flashTrack, f.start}) ? flashTrack : markTrack;
+        Track& track = laid.track(number);
+        ASSERT_TRUE(track.active(f.from)) << f.start;
+        const Fx drawn = track.current;
+        int mode = -100;
+        readInt(drawn.attribs, "mode", mode);
+        EXPECT_TRUE(drawn.start == f.start && drawn.start + drawn.duration == f.end &&
+                    mode == f.mode && track.active(f.to - 1) && track.current.start == f.start)
+            << f.start << " drawn " << f.from << " to " << f.to;
+        listed.insert({number, f.start});
+    }
+    EXPECT_EQ(listed, entries);
     const std::vector<Rhythm> found = rhythmsOf(show.flashes);
-    ASSERT_EQ(found.size(), std::size(rhythms));
+    ASSERT_EQ(found.size(), 3u);
     for (size_t i = 0; i < found.size(); ++i) {
-        EXPECT_NEAR(found[i].first, rhythms[i][0], 5) << i;
-        EXPECT_NEAR(found[i].last, rhythms[i][1], 5) << i;
-        EXPECT_EQ(visible(found[i].flashes), rhythms[i][2]) << i;
         EXPECT_EQ(found[i].steps, 21) << i;
-        EXPECT_NEAR(found[i].step(), rhythms[i][3], 0.5) << i;
+        EXPECT_EQ(found[i].cycles, std::vector<int>({3, 10, 4})[i]) << i;
     }
 }

@@ -24,11 +24,20 @@ Bytes operator*(const Bytes& unit, size_t n) {
 // ID length, colour-map type, image type, colour-map fields, origins, size, depth, descriptor.
 Bytes header(int type, int w, int h, int depth, int idLength = 0, int descriptor = 0) {
     Bytes b(18, 0);
-    b[0] = uint8_t(idLength), b[2] = uint8_t(type), b[16] = uint8_t(depth);
-    b[12] = uint8_t(w), b[13] = uint8_t(w >> 8), b[14] = uint8_t(h), b[15] = uint8_t(h >> 8);
-    return b[17] = uint8_t(descriptor), b;
+    b[0] = uint8_t(idLength);
+    b[2] = uint8_t(type);
+    b[12] = uint8_t(w);
+    b[13] = uint8_t(w >> 8);
+    b[14] = uint8_t(h);
+    b[15] = uint8_t(h >> 8);
+    b[16] = uint8_t(depth);
+    b[17] = uint8_t(descriptor);
+    return b;
 }
-Bytes with(Bytes b, size_t at, uint8_t value) { return b[at] = value, b; }
+Bytes with(Bytes b, size_t at, uint8_t value) {
+    b[at] = value;
+    return b;
+}
 Bytes cut(const Bytes& b, size_t size) { return Bytes(b.begin(), b.begin() + size); }
 // n pixels (i, i + 1, i + 2 (, 0xEE)) as stored, or as they come out.
 Bytes rising(int n, int channels, bool out) {
@@ -115,7 +124,8 @@ std::vector<Case> cases() {
 
 int lowestFreeFd() {
     const int fd = open("/dev/null", O_RDONLY);
-    return close(fd), fd;
+    close(fd);
+    return fd;
 }
 
 TEST(TgaReader, DecodesWhatItAcceptsAndClosesTheFileOnEveryPath) {

@@ -13,15 +13,14 @@ uint32_t seedOf(const Note& n, uint32_t salt) {
 }
 
 // Calls voice(i, t) for every sample of a note and its tail that lies inside `out`.
-template <class Voice> void sound(const Note& n, double tail, const Stereo& out, Voice voice) {
+template <class Synth> void sound(const Note& n, double tail, const Stereo& out, Synth voice) {
     const size_t first = sampleAt(n.start);
     const size_t count = sampleAt(n.length + tail);
     for (size_t i = 0; i < count && first + i < out.size(); ++i)
         voice(first + i, static_cast<double>(i) / rate);
 }
 
-} // namespace
-
+// Detuned saws.
 void playPad(const std::vector<Note>& notes, float gain, Stereo& out) {
     const Adsr env{0.9, 1.5, 0.75, 0.9};
     const float detune[3] = {-0.11f, 0.0f, 0.09f}; // semitones
@@ -52,6 +51,7 @@ void playPad(const std::vector<Note>& notes, float gain, Stereo& out) {
     }
 }
 
+// Saw and sine.
 void playBass(const std::vector<Note>& notes, float gain, Stereo& out) {
     const Adsr env{0.004, 0.3, 0.6, 0.05};
     for (const Note& n : notes) {
@@ -71,6 +71,7 @@ void playBass(const std::vector<Note>& notes, float gain, Stereo& out) {
     }
 }
 
+// A plucked pulse.
 void playArp(const std::vector<Note>& notes, float gain, Stereo& out) {
     const Adsr env{0.002, 0.18, 0.0, 0.08};
     for (const Note& n : notes) {
@@ -90,6 +91,7 @@ void playArp(const std::vector<Note>& notes, float gain, Stereo& out) {
     }
 }
 
+// Two-operator FM.
 void playLead(const std::vector<Note>& notes, float gain, Stereo& out) {
     const Adsr env{0.015, 0.5, 0.65, 0.25};
     for (const Note& n : notes) {
@@ -193,6 +195,7 @@ void playCrash(const std::vector<Note>& hits, float gain, Stereo& out) {
     }
 }
 
+// A noise sweep.
 void playRiser(const std::vector<Note>& sweeps, float gain, Stereo& out) {
     for (const Note& n : sweeps) {
         Rng left(seedOf(n, 7)), right(seedOf(n, 8));
@@ -214,6 +217,7 @@ void playRiser(const std::vector<Note>& sweeps, float gain, Stereo& out) {
     }
 }
 
+// The white flash.
 void playCrack(const std::vector<Note>& hits, float gain, Stereo& out) {
     for (const Note& n : hits) {
         Rng rng(seedOf(n, 9));
@@ -228,13 +232,15 @@ void playCrack(const std::vector<Note>& hits, float gain, Stereo& out) {
             // A snap that falls to a low knock under the noise.
             phase += (160 + 1400 * std::exp(-t / 0.006)) / rate;
             high.tick(rng.next());
-            const double v = (0.8 * snap.next() + 0.35 * air.next() + 0.8 * click.next()) * high.hp +
-                             0.5 * std::sin(2 * pi * phase) * body.next();
+            const double v =
+                (0.8 * snap.next() + 0.35 * air.next() + 0.8 * click.next()) * high.hp +
+                0.5 * std::sin(2 * pi * phase) * body.next();
             out.add(i, static_cast<float>(v) * n.velocity * gain, n.pan);
         });
     }
 }
 
+// Falling FM.
 void playZap(const std::vector<Note>& hits, float gain, Stereo& out) {
     for (const Note& n : hits) {
         Rng rng(seedOf(n, 10));
@@ -247,14 +253,15 @@ void playZap(const std::vector<Note>& hits, float gain, Stereo& out) {
             // Down from five octaves above the note, its overtones closing as it falls.
             phase += f0 * (1 + 30 * std::exp(-t / 0.02)) / rate;
             const double index = 3 * std::exp(-t / 0.08);
-            const double v = std::sin(2 * pi * phase + index * std::sin(4 * pi * phase)) *
-                                 fall.next() +
-                             0.5 * rng.next() * click.next();
+            const double v =
+                std::sin(2 * pi * phase + index * std::sin(4 * pi * phase)) * fall.next() +
+                0.5 * rng.next() * click.next();
             out.add(i, static_cast<float>(v) * n.velocity * gain, -0.15f);
         });
     }
 }
 
+// Struck metal.
 void playBell(const std::vector<Note>& hits, float gain, Stereo& out) {
     for (const Note& n : hits) {
         Rng rng(seedOf(n, 11));
@@ -275,6 +282,7 @@ void playBell(const std::vector<Note>& hits, float gain, Stereo& out) {
     }
 }
 
+// Up to a flash's peak.
 void playSwell(const std::vector<Note>& swells, float gain, Stereo& out) {
     for (const Note& n : swells) {
         Rng left(seedOf(n, 12)), right(seedOf(n, 13));
@@ -299,6 +307,7 @@ void playSwell(const std::vector<Note>& swells, float gain, Stereo& out) {
     }
 }
 
+// A cut.
 void playImpact(const std::vector<Note>& hits, float gain, Stereo& out) {
     for (const Note& n : hits) {
         Rng rng(seedOf(n, 14));
@@ -319,6 +328,7 @@ void playImpact(const std::vector<Note>& hits, float gain, Stereo& out) {
     }
 }
 
+// A card.
 void playChime(const std::vector<Note>& hits, float gain, Stereo& out) {
     for (const Note& n : hits) {
         const double f = hz(n.pitch);
@@ -334,3 +344,34 @@ void playChime(const std::vector<Note>& hits, float gain, Stereo& out) {
         });
     }
 }
+
+void playClosedHat(const std::vector<Note>& hits, float gain, Stereo& out) {
+    playHat(hits, 0.03f, gain, out);
+}
+
+void playOpenHat(const std::vector<Note>& hits, float gain, Stereo& out) {
+    playHat(hits, 0.2f, gain, out);
+}
+
+} // namespace
+
+const char* const stemNames[stems] = {"rest", "flashes", "cuts", "cards"};
+
+const std::vector<Instrument> band = {
+    {Voice::kick, playKick, 0.55f, {1, 0, 0}, Duck::none, false, Stem::rest},
+    {Voice::snare, playSnare, 0.32f, {1, 0.25f, 0}, Duck::none, false, Stem::rest},
+    {Voice::hat, playClosedHat, 0.25f, {1, 0.05f, 0}, Duck::none, false, Stem::rest},
+    {Voice::openHat, playOpenHat, 0.16f, {1, 0.05f, 0}, Duck::none, true, Stem::rest},
+    {Voice::crash, playCrash, 0.15f, {1, 0.2f, 0}, Duck::none, false, Stem::rest},
+    {Voice::riser, playRiser, 0.25f, {1, 0.3f, 0}, Duck::none, false, Stem::rest},
+    {Voice::bass, playBass, 0.45f, {1, 0, 0}, Duck::light, false, Stem::rest},
+    {Voice::pad, playPad, 0.07f, {1, 0.35f, 0}, Duck::deep, false, Stem::rest},
+    {Voice::arp, playArp, 0.12f, {1, 0.25f, 0.3f}, Duck::deep, false, Stem::rest},
+    {Voice::lead, playLead, 0.17f, {1, 0.3f, 0.22f}, Duck::none, false, Stem::rest},
+    {Voice::crack, playCrack, 0.3f, {1, 0.15f, 0}, Duck::none, false, Stem::flashes},
+    {Voice::zap, playZap, 0.3f, {1, 0.15f, 0.1f}, Duck::none, false, Stem::flashes},
+    {Voice::bell, playBell, 0.16f, {1, 0.3f, 0.15f}, Duck::none, false, Stem::flashes},
+    {Voice::swell, playSwell, 0.12f, {1, 0.3f, 0}, Duck::none, false, Stem::flashes},
+    {Voice::impact, playImpact, 0.35f, {1, 0.1f, 0}, Duck::none, false, Stem::cuts},
+    {Voice::chime, playChime, 0.08f, {1, 0.35f, 0.3f}, Duck::none, false, Stem::cards},
+};

@@ -1,24 +1,34 @@
 #pragma once
-// The soundtrack's instruments. Each adds its notes, scaled by `gain`, into `out`.
+// The band: the instrument of every voice of the score, with its place in the mix.
+// Adding an instrument is adding its row here and its voice to Score.h.
 #include "Dsp.h"
 #include "Score.h"
 #include <vector>
 
-void playPad(const std::vector<Note>& notes, float gain, dsp::Stereo& out);  // detuned saws
-void playBass(const std::vector<Note>& notes, float gain, dsp::Stereo& out); // saw and sine
-void playArp(const std::vector<Note>& notes, float gain, dsp::Stereo& out);  // plucked pulse
-void playLead(const std::vector<Note>& notes, float gain, dsp::Stereo& out); // two-operator FM
+// A voice's share of the dry mix, the reverb and the echo.
+struct Sends {
+    float dry, reverb, echo;
+};
 
-void playKick(const std::vector<Note>& hits, float gain, dsp::Stereo& out);
-void playSnare(const std::vector<Note>& hits, float gain, dsp::Stereo& out);
-void playHat(const std::vector<Note>& hits, float decay, float gain, dsp::Stereo& out);
-void playCrash(const std::vector<Note>& hits, float gain, dsp::Stereo& out);
-void playRiser(const std::vector<Note>& sweeps, float gain, dsp::Stereo& out); // noise sweep
+// How far the kick pushes a voice aside (Effects.h's ducking): not at all, by 0.3 or by 0.45.
+enum class Duck { none, light, deep };
 
-// The show's moments.
-void playCrack(const std::vector<Note>& hits, float gain, dsp::Stereo& out); // white flash
-void playZap(const std::vector<Note>& hits, float gain, dsp::Stereo& out);   // falling FM
-void playBell(const std::vector<Note>& hits, float gain, dsp::Stereo& out);  // struck metal
-void playSwell(const std::vector<Note>& swells, float gain, dsp::Stereo& out); // to the peak
-void playImpact(const std::vector<Note>& hits, float gain, dsp::Stereo& out);  // a cut
-void playChime(const std::vector<Note>& hits, float gain, dsp::Stereo& out);   // a card
+// The stems the band splits into: the hits on the show's flashes, cuts and cards, each
+// alone, and the rest.
+enum class Stem { rest, flashes, cuts, cards, count };
+constexpr int stems = static_cast<int>(Stem::count);
+extern const char* const stemNames[stems]; // "rest", "flashes", "cuts", "cards"
+
+struct Instrument {
+    Voice voice;
+    // Adds the notes, scaled by `gain`, into `out`.
+    void (*play)(const std::vector<Note>& notes, float gain, dsp::Stereo& out);
+    float gain;
+    Sends sends;
+    Duck duck;
+    bool sharesBus; // plays into the bus of the row before, with its sends and stem
+    Stem stem;
+};
+
+// One row a voice, in the order of Voice.
+extern const std::vector<Instrument> band;

@@ -1,25 +1,28 @@
 #pragma once
 // The moments of the show that the soundtrack is composed to, in ms of show time:
 // written by assetgen_show from the show's own timeline, read by assetgen_music.
+#include "effects/FlashKind.h"
 #include <string>
 #include <vector>
 
-// A flash entry of tracks 2 and 4, and the part of it that is drawn (an entry added
-// earlier to the track wins where two cover the same moment).
+// A flash entry of the flash track or the mark track, and the part of it that is drawn
+// (an entry added earlier to the track wins where two cover the same moment).
 struct FlashSpan {
     int start = 0, end = 0; // the entry; a sine flash is brightest halfway
     int from = 0, to = 0;   // drawn from `from` up to `to`
-    int mode = 0;           // 0 white, 1 and 2 inverting, 3 no change, 4 fade in, else fade out
-    bool visible() const { return mode >= 0 && mode <= 2; }
-    bool fadeIn() const { return mode == 4; }
-    bool fadeOut() const { return mode > 4 || mode < 0; }
+    int mode = 0;           // what it draws: flashKind(mode)
+    bool visible() const {
+        return flashKind(mode) == FlashKind::White || flashKind(mode) == FlashKind::Inverting;
+    }
+    bool fadeIn() const { return flashKind(mode) == FlashKind::FadeIn; }
+    bool fadeOut() const { return flashKind(mode) == FlashKind::FadeOut; }
     int peak() const { return start + (end - start) / 2; }
 };
 
 struct Show {
     int length = 0;                 // the first moment at which nothing is drawn
-    std::vector<int> cuts;          // the scene changes (track 0), ascending
-    std::vector<int> cards;         // a card appears or a wipe to the next begins (track 3)
+    std::vector<int> cuts;          // the scene track's changes, ascending
+    std::vector<int> cards;         // a card appears or a wipe to the next begins
     std::vector<FlashSpan> flashes; // every drawn stretch of a flash, ascending by start
 };
 

@@ -5,6 +5,7 @@
 #include "engine/Demo.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
+#include "script/Tracks.h"
 #include <algorithm>
 #include <cstdio>
 
@@ -51,7 +52,6 @@ int lastEnd(const Track& track) {
     return end;
 }
 
-// The tracks' roles in the script: the scene on 0, flashes and fades on 2 and 4, cards on 3.
 Show momentsOf(Demo& laid) {
     int until = 0;
     for (auto& [number, track] : laid.tracks)
@@ -62,9 +62,9 @@ Show momentsOf(Demo& laid) {
     for (auto& [number, track] : laid.tracks) {
         for (const Stretch& s : stretches(*track, until)) {
             std::fill(drawn.begin() + s.from, drawn.begin() + s.to, true);
-            if (number == 0 && s.from > 0) show.cuts.push_back(s.from);
-            if (number == 3 && (s.wipe || s.from == s.start)) show.cards.push_back(s.from);
-            if ((number == 2 || number == 4) && !s.wipe) {
+            if (number == sceneTrack && s.from > 0) show.cuts.push_back(s.from);
+            if (number == cardTrack && (s.wipe || s.from == s.start)) show.cards.push_back(s.from);
+            if ((number == flashTrack || number == markTrack) && !s.wipe) {
                 readInt(s.attribs, "mode", mode);
                 show.flashes.push_back({s.start, s.start + s.duration, s.from, s.to, mode});
             }

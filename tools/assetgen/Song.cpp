@@ -1,27 +1,17 @@
 #include "Song.h"
 #include "Effects.h"
 #include "Instruments.h"
-#include <functional>
 
 using namespace dsp;
 
 namespace {
 
-// A bus's share of the dry mix, the reverb and the echo.
-struct Sends {
-    float dry, reverb, echo;
-};
-
 class Mixer {
 public:
     explicit Mixer(size_t frames) : mix(frames), room(frames), echo(frames) {}
 
-    // Plays one part into a scratch bus, ducks it under the kick if asked, and sends it on.
-    void part(const std::function<void(Stereo&)>& play, Sends sends,
-              const std::vector<float>* duck = nullptr) {
-        Stereo bus(mix.size());
-        play(bus);
-        if (duck) applyGain(bus, *duck);
+    // Sends one voice's bus on.
+    void add(const Stereo& bus, Sends sends) {
         for (size_t i = 0; i < bus.size(); ++i) {
             mix.l[i] += sends.dry * bus.l[i];
             mix.r[i] += sends.dry * bus.r[i];
@@ -82,44 +72,72 @@ void scale(Stereo& bus, float g) {
     }
 }
 
-} // namespace
-
-Stereo renderSong(const Score& s, float peak) {
+// The band played into the mixer that `into` gives each instrument's stem: each bus once,
+// its voices played into it in turn, ducked under the kick if its instrument says so.
+template <class Into> void play(const Score& s, Into into) {
     const size_t frames = sampleAt(s.length);
-    const std::vector<float> duck = ducking(s.kick, frames, 0.45f);
-    const std::vector<float> duckBass = ducking(s.kick, frames, 0.3f);
+    const std::vector<float> deep = ducking(s[Voice::kick], frames, 0.45f);
+    const std::vector<float> light = ducking(s[Voice::kick], frames, 0.3f);
+    for (size_t k = 0; k < band.size();) {
+        const Instrument& first = band[k];
+        Stereo bus(frames);
+        do {
+            band[k].play(s[band[k].voice], band[k].gain, bus);
+        } while (++k < band.size() && band[k].sharesBus);
+        if (first.duck != Duck::none) applyGain(bus, first.duck == Duck::deep ? deep : light);
+        into(first.stem).add(bus, first.sends);
+    }
+}
 
-    Mixer m(frames);
-    m.part([&](Stereo& b) { playKick(s.kick, 0.55f, b); }, {1, 0, 0});
-    m.part([&](Stereo& b) { playSnare(s.snare, 0.32f, b); }, {1, 0.25f, 0});
-    m.part(
-        [&](Stereo& b) {
-            playHat(s.hat, 0.03f, 0.25f, b);
-            playHat(s.openHat, 0.2f, 0.16f, b);
-        },
-        {1, 0.05f, 0});
-    m.part([&](Stereo& b) { playCrash(s.crash, 0.15f, b); }, {1, 0.2f, 0});
-    m.part([&](Stereo& b) { playRiser(s.riser, 0.25f, b); }, {1, 0.3f, 0});
-    m.part([&](Stereo& b) { playBass(s.bass, 0.45f, b); }, {1, 0, 0}, &duckBass);
-    m.part([&](Stereo& b) { playPad(s.pad, 0.07f, b); }, {1, 0.35f, 0}, &duck);
-    m.part([&](Stereo& b) { playArp(s.arp, 0.12f, b); }, {1, 0.25f, 0.3f}, &duck);
-    m.part([&](Stereo& b) { playLead(s.lead, 0.17f, b); }, {1, 0.3f, 0.22f});
-    m.part([&](Stereo& b) { playCrack(s.flash[0], 0.3f, b); }, {1, 0.15f, 0});
-    m.part([&](Stereo& b) { playZap(s.flash[1], 0.3f, b); }, {1, 0.15f, 0.1f});
-    m.part([&](Stereo& b) { playBell(s.flash[2], 0.16f, b); }, {1, 0.3f, 0.15f});
-    m.part([&](Stereo& b) { playSwell(s.swell, 0.12f, b); }, {1, 0.3f, 0});
-    m.part([&](Stereo& b) { playImpact(s.impact, 0.35f, b); }, {1, 0.1f, 0});
-    m.part([&](Stereo& b) { playChime(s.chime, 0.08f, b); }, {1, 0.35f, 0.3f});
+// Low-passed and faded: what goes to the master.
+Stereo finished(Mixer& m, const Score& s) {
     Stereo song = m.finish();
-
     removeOffset(song);
     lowPass(song, 16000);
     fade(song, s);
-    // Drive the loudest hits a few dB into the limiter, then set the peak exactly.
+    return song;
+}
+
+// Drives the loudest hits a few dB into the limiter, then sets the peak exactly; the two
+// gains it applied around the limiter.
+std::pair<float, float> master(Stereo& song, float peak) {
     const float loudest = peakOf(song);
-    if (loudest > 0) scale(song, 1.5f * peak / loudest);
+    const float drive = loudest > 0 ? 1.5f * peak / loudest : 1;
+    if (loudest > 0) scale(song, drive);
     limit(song, peak);
     const float after = peakOf(song);
-    if (after > 0) scale(song, peak / after);
+    const float trim = after > 0 ? peak / after : 1;
+    if (after > 0) scale(song, trim);
+    return {drive, trim};
+}
+
+} // namespace
+
+Stereo renderSong(const Score& s, float peak) {
+    Mixer m(sampleAt(s.length));
+    play(s, [&](Stem) -> Mixer& { return m; });
+    Stereo song = finished(m, s);
+    master(song, peak);
     return song;
+}
+
+std::vector<Stereo> renderStems(const Score& s, float peak) {
+    const size_t frames = sampleAt(s.length);
+    std::vector<Mixer> mixers(stems, Mixer(frames));
+    play(s, [&](Stem stem) -> Mixer& { return mixers[static_cast<int>(stem)]; });
+    std::vector<Stereo> out;
+    Stereo song(frames); // the stems are a split of the voices, and the mix is linear
+    for (Mixer& m : mixers) {
+        out.push_back(finished(m, s));
+        for (size_t i = 0; i < frames; ++i) {
+            song.l[i] += out.back().l[i];
+            song.r[i] += out.back().r[i];
+        }
+    }
+    const auto [drive, trim] = master(song, peak);
+    for (Stereo& stem : out) {
+        scale(stem, drive);
+        scale(stem, trim);
+    }
+    return out;
 }

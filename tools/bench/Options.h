@@ -15,7 +15,7 @@ struct Options {
 };
 
 extern const char* const usage;
-extern const char* const help;
+std::string help();
 
 // Reads the options after the program's name; false with `error` set on a bad one.
 bool parse(const std::vector<std::string>& args, Options& o, std::string& error);

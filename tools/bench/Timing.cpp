@@ -33,9 +33,7 @@ void keepFastest(std::vector<double>& kept, size_t i, double took) {
 }
 
 bool drawsTiles(Section& s) {
-    if (s.entry.effect != static_cast<const Effect*>(cubeEffect) || s.times.empty()) return false;
-    const std::vector<ListCall> calls = recordListCalls(s.entry, s.times.front());
-    return !calls.empty() && cubeEffect->isTile(calls.front().list);
+    return !s.times.empty() && !placedTiles(s.entry, s.times.front()).empty();
 }
 
 namespace {
@@ -58,7 +56,7 @@ void measureEach(Section& s, std::vector<double>& kept, int pass, Prepare prepar
 
 void measureBare(Section& s, int pass) {
     measureEach(s, s.bare, pass, [&](int t) {
-        return [calls = recordListCalls(s.entry, t)] { drawBareTiles(*cubeEffect, calls); };
+        return [tiles = placedTiles(s.entry, t)] { cubeEffect->drawDesignedTiles(tiles); };
     });
 }
 

@@ -20,7 +20,7 @@
 int main(int argc, char** argv) {
     Options o;
     const int ended =
-        cli::readCommandLine(argc, argv, "velmora-bench", usage, help,
+        cli::readCommandLine(argc, argv, "velmora-bench", usage, help(),
                              [&](const std::vector<std::string>& words, std::string& error) {
                                  return parse(words, o, error);
                              });

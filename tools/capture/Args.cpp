@@ -10,31 +10,41 @@ const char* const captureUsage =
     "                       [--pad WxH]\n"
     "       (--detail designed|coarse with any of them)\n";
 
-const char* const captureHelp =
-    "Renders moments of the show to PNG files (frame-NNNNNN.png, the time in ms), or a span of\n"
-    "it to an H.264 video with its music, without a window or sound.\n"
-    "  --at MS        one moment, in milliseconds from the start; may be given again\n"
-    "  --fps N        every frame of a span at N frames a second (video: 60)\n"
-    "  --from, --to   the span, in milliseconds (the whole show by default)\n"
-    "  --size WxH     800x600 (the default), or any 4:3 size from 640x480 to 2880x2160\n"
-    "                 with the height a multiple of 6\n"
-    "  --out-dir DIR  where the frames go (the working directory by default)\n"
-    "  --video FILE   encode with ffmpeg into FILE instead of writing frames\n"
-    "  --pad WxH      the video's frame: the picture centred in it between black bars\n"
-    "                 (1920x1080 for a 1440x1080 picture); even sides, at least the size\n"
-    "  --detail D     designed (the default): every tile of the cube scene as designed;\n"
-    "                 coarse: small tiles with coarser meshes, as a slow machine shows them\n"
-    "  --exact        the same as --detail designed\n"
-    "  --help, --version\n";
+std::string captureHelp() {
+    return "Renders moments of the show to PNG files (frame-NNNNNN.png, the time in ms), or a span "
+           "of\n"
+           "it to an H.264 video with its music, without a window or sound.\n"
+           "  --at MS        one moment, in milliseconds from the start; may be given again\n"
+           "  --fps N        every frame of a span at N frames a second (video: 60)\n"
+           "  --from, --to   the span, in milliseconds (the whole show by default)\n"
+           "  --size WxH     800x600 (the default), or any 4:3 size\n"
+           "                 " +
+           cli::sizeRule() +
+           "\n"
+           "  --out-dir DIR  where the frames go (the working directory by default)\n"
+           "  --video FILE   encode with ffmpeg into FILE instead of writing frames\n"
+           "  --pad WxH      the video's frame: the picture centred in it between black bars\n"
+           "                 (1920x1080 for a 1440x1080 picture); even sides, at least the size\n"
+           "  --detail D     designed (the default): every tile of the cube scene as designed;\n"
+           "                 coarse: small tiles with coarser meshes, as a slow machine shows "
+           "them\n"
+           "  --exact        the same as --detail designed\n"
+           "  --help, --version\n";
+}
 
 namespace {
-const char* const milliseconds = "milliseconds, 0 to 100000000";
+const cli::Whole milliseconds = {"milliseconds", 0, 100000000};
+const cli::Whole fps = {"frames per second", 1, 1000};
 
 // A video frame: even sides, as H.264's colour planes need, up to 8K.
+constexpr platform::ScreenSize largestPad = {7680, 4320};
+const std::string padTakes = "WxH, both even, up to " + std::to_string(largestPad.width) + "x" +
+                             std::to_string(largestPad.height);
+
 bool readPad(const std::string& text, platform::ScreenSize& out) {
     platform::ScreenSize pad{};
-    if (!cli::readWxH(text, pad) || pad.width > 7680 || pad.height > 4320 || pad.width % 2 != 0 ||
-        pad.height % 2 != 0)
+    if (!cli::readWxH(text, pad) || pad.width > largestPad.width ||
+        pad.height > largestPad.height || pad.width % 2 != 0 || pad.height % 2 != 0)
         return false;
     out = pad;
     return true;
@@ -50,27 +60,23 @@ std::string frameName(int time) {
 bool parseCaptureArgs(const std::vector<std::string>& args, CaptureArgs& out, std::string& error) {
     bool haveFrom = false, haveTo = false;
     const std::vector<cli::Option> options = {
-        {"--size", cli::sizeTakes,
+        {"--size", cli::sizeTakes(),
          [&](const std::string& v) { return cli::readSize(v, out.size); }},
-        {"--pad", "WxH, both even, up to 7680x4320",
-         [&](const std::string& v) { return readPad(v, out.pad); }},
+        {"--pad", padTakes, [&](const std::string& v) { return readPad(v, out.pad); }},
         {"--out-dir", "a folder", [&](const std::string& v) { return !(out.outDir = v).empty(); }},
         {"--video", "a file name", [&](const std::string& v) { return !(out.video = v).empty(); }},
-        {"--at", milliseconds,
+        {"--at", milliseconds.takes(),
          [&](const std::string& v) {
              int t = 0;
-             if (!cli::readWhole(v, 0, 100000000, t)) return false;
+             if (!milliseconds.read(v, t)) return false;
              out.times.push_back(t);
              return true;
          }},
-        {"--fps", "frames per second, 1 to 1000",
-         [&](const std::string& v) { return cli::readWhole(v, 1, 1000, out.fps); }},
-        {"--from", milliseconds,
-         [&](const std::string& v) {
-             return haveFrom = cli::readWhole(v, 0, 100000000, out.from);
-         }},
-        {"--to", milliseconds,
-         [&](const std::string& v) { return haveTo = cli::readWhole(v, 0, 100000000, out.to); }},
+        {"--fps", fps.takes(), [&](const std::string& v) { return fps.read(v, out.fps); }},
+        {"--from", milliseconds.takes(),
+         [&](const std::string& v) { return haveFrom = milliseconds.read(v, out.from); }},
+        {"--to", milliseconds.takes(),
+         [&](const std::string& v) { return haveTo = milliseconds.read(v, out.to); }},
         {"--detail", detailTakes(false),
          [&](const std::string& v) { return readDetail(v, false, out.detail); }},
         {"--exact", nullptr,

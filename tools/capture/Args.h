@@ -26,4 +26,4 @@ std::string frameName(int time);
 
 // The usage lines, and what follows them under --help.
 extern const char* const captureUsage;
-extern const char* const captureHelp;
+std::string captureHelp();

@@ -53,7 +53,7 @@ int renderFrames(Script& script, const CaptureArgs& args) {
 int main(int argc, char** argv) {
     CaptureArgs args;
     const int ended =
-        cli::readCommandLine(argc, argv, "velmora-capture", captureUsage, captureHelp,
+        cli::readCommandLine(argc, argv, "velmora-capture", captureUsage, captureHelp(),
                              [&](const std::vector<std::string>& words, std::string& error) {
                                  return parseCaptureArgs(words, args, error);
                              });
