@@ -263,9 +263,9 @@ TEST(Subset, DisplayListDrawnTwiceEqualsImmediateMode) {
     const auto strip = [](bool translateByList) {
         glBegin(GL_QUADS);
         glColor3f(1, 0.5f, 0);
-        glVertex2f(0, 0), glVertex2f(0.2f, 0), glVertex2f(0.2f, 0.5f);
+        glVertex2f(0, 0), glVertex2f(0.2f, 0), glVertex2f(0.2f, 0.5f), glVertex2f(0, 0.5f);
         glColor3f(0, 0.5f, 1);
-        glVertex2f(0, 0.5f);
+        glVertex2f(0, 0.5f), glVertex2f(0.2f, 0.5f), glVertex2f(0.2f, 1), glVertex2f(0, 1);
         glEnd();
         if (translateByList) glTranslated(0.25, 0, 0);
     };
