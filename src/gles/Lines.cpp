@@ -2,7 +2,8 @@
 // rasterised as GL's software renderer draws a wide line. The line grows along its minor
 // axis (an x-major line grows vertically) by half the width, rounded to whole pixels, each
 // way; each end moves by up to half a pixel along the major axis so that the end pixels
-// follow the diamond-exit rule; depth and colour vary along the line and not across it.
+// follow the diamond-exit rule; depth and colour follow the major axis, the same all
+// across the line.
 #include "gles/Context.h"
 #include <cmath>
 
@@ -65,7 +66,7 @@ WindowPoint toWindow(const Point& p) {
 }
 
 // A corner of the line's quad in normalised device coordinates, its depth and colour
-// those of the line at the corner's projection onto it.
+// those of the line at the corner's place along the major axis.
 Vertex corner(const WindowPoint& a, const WindowPoint& b, float x, float y) {
     const GLint* v = state().viewport;
     const float halfW = v[2] * 0.5f, halfH = v[3] * 0.5f;

@@ -1,5 +1,6 @@
 // The GL 1.x subset on OpenGL ES 3.0 on its own: one EGL context for the executable,
 // drawing into the offscreen screen, pixels read back and judged by GL's formulas.
+#include "platform/Gl.h"
 #include "platform/Headless.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -126,9 +127,12 @@ const Query queries[] = {
          const std::string all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
          return std::vector<float>{
              static_cast<float>(all.find("GL_ARB_multitexture") != std::string::npos),
-             static_cast<float>(all.find("GL_EXT_framebuffer_object") != std::string::npos)};
+             static_cast<float>(all.find("GL_EXT_framebuffer_object") != std::string::npos),
+             // The look-ups find the library's own functions: unit 1 is never skipped.
+             static_cast<float>(platform::glProcAddress("glActiveTextureARB") != nullptr),
+             static_cast<float>(platform::glProcAddress("glBindFramebufferEXT") != nullptr)};
      },
-     {1, 1}},
+     {1, 1, 1, 1}},
 };
 
 class Queries : public ::testing::TestWithParam<Query> {};
@@ -308,6 +312,35 @@ TEST(Subset, PolygonLineModeOutlinesTheQuadThreePixelsWide) {
     }
     EXPECT_EQ(across, 3); // a y-major edge grows sideways
     EXPECT_EQ(up, 3);     // an x-major edge grows vertically
+}
+
+// GL_CLAMP, which ES lacks: a linear filter near the edge blends in the transparent
+// black border, by 1/2 + u at texel coordinate u < 1/2 from the edge.
+TEST(Subset, ClampBlendsTheBorderIn) {
+    reset();
+    const unsigned char white[2 * 2 * 4] = {255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255, 255, 255, 255, 255};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0), glVertex2f(0, 0), glTexCoord2f(1, 0), glVertex2f(1, 0);
+    glTexCoord2f(1, 1), glVertex2f(1, 1), glTexCoord2f(0, 1), glVertex2f(0, 1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    const auto share = [](int x) { // of pixel x, 2 texels over the 64 pixels
+        const float u = (x + 0.5f) / 32;
+        return std::fmin(1.f, u + 0.5f) * std::fmin(1.f, 2.5f - u);
+    };
+    for (auto [x, y] : {std::pair{0, 0}, {0, 32}, {63, 5}, {32, 32}, {10, 63}})
+        EXPECT_NEAR(pixel(x, y)[0], 255 * share(x) * share(y), 2) << x << "," << y;
+    glDeleteTextures(1, &name);
 }
 
 TEST(SubsetDeathTest, OutsideTheSubsetStopsNamingCallAndValue) {
