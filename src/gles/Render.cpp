@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace gles {
 
@@ -54,9 +56,16 @@ GLuint link(const std::string& defines, const char* vertex, const char* fragment
     return program;
 }
 
+// The uniform locations looked up in each program so far, by the name's address: the
+// names are literals, so a draw's look-ups cost a few pointer comparisons.
+using Locations = std::vector<std::pair<const char*, GLint>>;
+Locations* boundLocations = nullptr;
+
 void use(GLuint program) {
+    static std::unordered_map<GLuint, Locations> locations;
     if (program != boundProgram) es.UseProgram(program);
     boundProgram = program;
+    boundLocations = &locations[program];
 }
 
 // The features of one draw, as bits: what a program is built for.
@@ -218,7 +227,12 @@ void fill(const Triangles& batch, GLuint buffer) {
 
 } // namespace
 
-GLint uniform(const char* name) { return es.GetUniformLocation(boundProgram, name); }
+GLint uniform(const char* name) {
+    for (const auto& [known, location] : *boundLocations)
+        if (known == name) return location;
+    boundLocations->emplace_back(name, es.GetUniformLocation(boundProgram, name));
+    return boundLocations->back().second;
+}
 
 void drawWindowTriangles(const std::vector<Vertex>& vertices) {
     if (vertices.empty()) return;

@@ -343,6 +343,20 @@ TEST(Subset, ClampBlendsTheBorderIn) {
     glDeleteTextures(1, &name);
 }
 
+// The alpha test, in the fragment shader: a fragment is kept when its alpha passes.
+TEST(Subset, AlphaTestKeepsWhatPasses) {
+    reset();
+    glAlphaFunc(GL_GREATER, 0.5f);
+    glEnable(GL_ALPHA_TEST);
+    glColor4f(1, 1, 1, 0.4f);
+    quad(0, 0, 0.5f, 1);
+    glColor4f(1, 1, 1, 0.6f);
+    quad(0.5f, 0, 1, 1);
+    glDisable(GL_ALPHA_TEST);
+    EXPECT_EQ(pixel(10, 10)[0], 0);
+    EXPECT_EQ(pixel(50, 10)[0], 255);
+}
+
 TEST(SubsetDeathTest, OutsideTheSubsetStopsNamingCallAndValue) {
     EXPECT_DEATH(glEnable(GL_FOG), "glEnable\\(0x0B60\\)");
     EXPECT_DEATH(glBegin(GL_LINE_LOOP), "glBegin\\(0x0002\\)");
