@@ -2,6 +2,8 @@
 #include "gles/Context.h"
 #include "gles/Lists.h"
 #include <GL/freeglut.h>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -124,6 +126,15 @@ bool recordScale(float x, float y, float z) { return recording(Op::Scale, x, y, 
 bool recordPush() { return recording(Op::Push); }
 bool recordPop() { return recording(Op::Pop); }
 void noteAttribute(Attribute a) { rec().touched |= 1u << a; }
+
+void refuseInList(const char* call) {
+    if (!rec().compiling) return;
+    std::fprintf(stderr,
+                 "%s inside glNewList(%u): this GL on ES records only geometry, current "
+                 "attributes and transforms in display lists\n",
+                 call, rec().compiling);
+    std::abort();
+}
 
 } // namespace gles
 

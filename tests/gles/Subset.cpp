@@ -360,6 +360,8 @@ TEST(Subset, AlphaTestKeepsWhatPasses) {
 TEST(SubsetDeathTest, OutsideTheSubsetStopsNamingCallAndValue) {
     EXPECT_DEATH(glEnable(GL_FOG), "glEnable\\(0x0B60\\)");
     EXPECT_DEATH(glBegin(GL_LINE_LOOP), "glBegin\\(0x0002\\)");
+    EXPECT_DEATH((glNewList(glGenLists(1), GL_COMPILE), glEnable(GL_BLEND)),
+                 "glEnable inside glNewList");
 }
 
 } // namespace
