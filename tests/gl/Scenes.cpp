@@ -143,10 +143,10 @@ TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
     Tea tea("DATAS\\map.tga", 1);
     tea.start = 1234;
     std::vector<int> sequence(73);
-    restartRandom(5), std::generate(sequence.begin(), sequence.end(), std::rand), restartRandom(5);
+    restartRandom(5), std::generate(sequence.begin(), sequence.end(), drawRandom), restartRandom(5);
     fill(0.6f, 0.6f, 0.6f);
     tea.draw(1234);
-    EXPECT_EQ(std::rand(), sequence[72]);
+    EXPECT_EQ(drawRandom(), sequence[72]);
     const std::vector<uint8_t> f = frame();
     std::vector<int> runs(601); // how many vertical runs of outline pixels are each long
     for (int x = 0; x < 800; ++x)
