@@ -5,12 +5,16 @@ XVFB = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 # Extra configure options, e.g. CMAKE_FLAGS=-DVELMORA_WERROR=ON as CI builds.
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test install package bench fuzz sheet clean
+.PHONY: all deps web-deps configure build run test install package bench fuzz sheet clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
+
+# The page's toolchain and the headless browser that tests it: make run does not wait for them.
+web-deps: deps
+	@bash scripts/install-deps.sh web
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
@@ -21,7 +25,7 @@ build: configure
 run: build
 	cd $(BUILD) && ./velmora
 
-test: build
+test: build web-deps
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
 
 # make install PREFIX=/opt/velmora; the programs find their DATAS wherever the tree lies.
