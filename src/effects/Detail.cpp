@@ -1,9 +1,9 @@
 #include "effects/Detail.h"
 #include "effects/CubeVom.h"
+#include "platform/Clock.h"
 #include "platform/Gl.h"
 #include <GL/gl.h>
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 
 namespace {
@@ -13,11 +13,6 @@ Detail selected = Detail::Designed;
 AutoDetail& live() {
     static AutoDetail chooser(frameBudgetMs);
     return chooser;
-}
-
-double steadyMs() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
 // The radius of the sphere about the tile's centre that holds the whole tile.
@@ -67,13 +62,13 @@ bool coarseTiles() {
 }
 
 DrawTiming::DrawTiming() {
-    if (selected == Detail::Auto) begin = steadyMs();
+    if (selected == Detail::Auto) begin = platform::nowMs();
 }
 
 DrawTiming::~DrawTiming() {
     if (begin < 0 || selected != Detail::Auto) return;
     glFinish(); // the draw itself, without the wait for the screen's refresh
-    const double now = steadyMs();
+    const double now = platform::nowMs();
     live().frameDrawn(now - begin, now);
 }
 

@@ -1,14 +1,63 @@
 #include "engine/Music.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <future>
+#include <thread>
 
 namespace {
 bool initialised = false; // this player started the audio subsystem and the mixer
-}
 
-Music::Music(bool withSound) {
+// How long the close waits for the mixing thread: a device that takes no samples holds
+// it in a write for as long as it likes, and the program must still end.
+const std::chrono::milliseconds closeWait(400);
+} // namespace
+
+// Orders are written by the program's thread and taken by the mixing thread; the
+// position is written by the mixing thread. Neither thread ever waits for the other.
+struct Music::Deck {
+    std::atomic<Mix_Music*> stream{nullptr};
+    std::atomic<uint64_t> order{0};    // (number << 32) | ms: the latest order to move
+    std::atomic<double> orderedAt{0};  // the counter's ms when that order's ms was the show's
+    std::atomic<bool> hold{false};     // the music stands
+    std::atomic<unsigned> taken{0};    // the number of the latest order the mixer took
+    std::atomic<int64_t> frames{-1};   // where the music is, in sample frames; -1 none plays
+    double pausedAt = 0;               // the counter's ms at the latest pause (program's thread)
+    // The mixing thread's own.
+    int rate = 44100;
+    int frameBytes = 4;
+    bool flowing = false; // the music played in the buffer being mixed
+
+    // The mixer's post-mix hook: a buffer has been mixed and is to be handed out.
+    static void mixed(void* self, Uint8*, int bytes) { static_cast<Deck*>(self)->take(bytes); }
+
+    void take(int bytes) {
+        int64_t at = frames.load(std::memory_order_relaxed);
+        if (flowing) at = Mix_PlayingMusic() ? at + bytes / frameBytes : -1;
+        const uint64_t o = order.load(std::memory_order_acquire);
+        const unsigned number = static_cast<unsigned>(o >> 32);
+        if (number != taken.load(std::memory_order_relaxed)) {
+            double ms = static_cast<int32_t>(o & 0xffffffffu);
+            if (!hold.load()) ms += platform::nowMs() - orderedAt.load(); // the show went on
+            const double seconds = ms / 1000.0;
+            const bool moved = Mix_PlayingMusic() && Mix_SetMusicPosition(seconds) == 0;
+            const bool started = moved || Mix_FadeInMusicPos(stream.load(), 1, 0, seconds) == 0;
+            at = started ? static_cast<int64_t>(ms * rate / 1000) : -1;
+            taken.store(number, std::memory_order_release);
+        }
+        const bool stand = hold.load();
+        if (stand != (Mix_PausedMusic() != 0)) stand ? Mix_PauseMusic() : Mix_ResumeMusic();
+        flowing = Mix_PlayingMusic() && !stand;
+        frames.store(at, std::memory_order_release);
+    }
+};
+
+Music::Music(bool withSound) : deck(std::make_shared<Deck>()) {
     if (!withSound) return;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "velmora: no sound (%s)\n", SDL_GetError());
@@ -23,23 +72,48 @@ Music::Music(bool withSound) {
         return;
     }
     Mix_AllocateChannels(32);
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    deck->rate = rate;
+    deck->frameBytes = channels * SDL_AUDIO_BITSIZE(format) / 8;
+    Mix_SetPostMix(&Deck::mixed, deck.get());
     ready = true;
 }
 
-Music::~Music() {
+namespace {
+// Stops and closes the streams, then the device and the mixer, in that order.
+void shutDown(const std::vector<Mix_Music*>& streams, bool opened, bool quit) {
     for (Mix_Music* stream : streams) {
         if (!stream) continue;
         Mix_HaltMusic();
         Mix_FreeMusic(stream);
     }
-    streams.clear();
-    samples.clear();
-    if (ready) Mix_CloseAudio();
-    if (initialised) {
+    if (opened) Mix_CloseAudio(); // waits for the mixing thread
+    if (quit) {
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+}
+} // namespace
+
+Music::~Music() {
+    if (initialised) {
+        // On a thread of its own, waited for a bounded time: if the device holds the
+        // mixing thread, the program ends without it, and the deck it reads stays.
+        auto closed = std::make_shared<std::promise<void>>();
+        std::future<void> done = closed->get_future();
+        std::thread([closed, keep = deck, streams = streams, opened = ready] {
+            shutDown(streams, opened, true);
+            closed->set_value();
+        }).detach();
+        if (done.wait_for(closeWait) != std::future_status::ready)
+            std::fprintf(stderr, "velmora: the sound device takes no more sound; "
+                                 "ending without closing it\n");
         initialised = false;
     }
+    streams.clear();
+    samples.clear();
     ready = false;
 }
 
@@ -65,32 +139,41 @@ void Music::open(const std::string& file) {
     streams.push_back(load(file));
 }
 
+void Music::order(int ms) {
+    ++orders;
+    deck->orderedAt.store(platform::nowMs());
+    deck->order.store(static_cast<uint64_t>(orders) << 32 | static_cast<uint32_t>(ms),
+                      std::memory_order_release);
+}
+
 void Music::play(int index) {
     if (index < 0 || static_cast<size_t>(index) >= streams.size() || !streams[index]) return;
     current = index;
-    Mix_FadeInMusicPos(streams[index], 1, 0, cue / 1000.0);
-    if (paused) Mix_PauseMusic(); // a start unpauses
+    deck->stream.store(streams[index]);
+    order(cue);
 }
 
 void Music::seek(int ms) {
     cue = ms;
-    if (current < 0) return;
-    // Once the music has ended, the mixer holds none to move: start it again instead.
-    if (!Mix_PlayingMusic() || Mix_SetMusicPosition(ms / 1000.0) != 0) play(current);
+    if (current >= 0) order(ms);
 }
 
 void Music::pause() {
     paused = true;
-    if (current >= 0) Mix_PauseMusic();
+    deck->pausedAt = platform::nowMs();
+    deck->hold.store(true);
 }
 
 void Music::resume() {
     paused = false;
-    if (current >= 0) Mix_ResumeMusic();
+    // An order still on its way counts the show's time from its moment: not the pause.
+    if (deck->taken.load() != orders)
+        deck->orderedAt.store(deck->orderedAt.load() + platform::nowMs() - deck->pausedAt);
+    deck->hold.store(false);
 }
 
-int Music::position() const {
-    if (current < 0 || !Mix_PlayingMusic()) return -1;
-    const double seconds = Mix_GetMusicPosition(streams[current]);
-    return seconds < 0 ? -1 : static_cast<int>(seconds * 1000 + 0.5);
+double Music::position() const {
+    if (current < 0 || deck->taken.load(std::memory_order_acquire) != orders) return -1;
+    const int64_t at = deck->frames.load(std::memory_order_acquire);
+    return at < 0 ? -1 : static_cast<double>(at) * 1000.0 / deck->rate;
 }

@@ -103,19 +103,13 @@ FILE* syncLog() {
 
 bool Script::frame() {
     const double music = demo.music ? demo.music->position() : -1;
-    const int counted = platform::clockElapsedMs();
-    const int time = clock.showTime(counted, music);
-    if (time != counted) {
-        // The clock itself moves to the music, so that the keys' jumps and the pause,
-        // which read it, start from the moment shown.
-        platform::clockSet(time);
-        clock = MusicClock();
-    }
-    if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f\n", time, music);
-    const bool running = frameAt(time);
-    if (!running) {
-        platform::clockReset();
-        clock = MusicClock();
-    }
+    const MusicClock::Step step = sync.frame(platform::nowMs(), platform::clockElapsedMs(), music);
+    // The show's clock itself moves, so that the keys' jumps and the pause, which read it,
+    // start from the moment shown.
+    if (step.moveClock) platform::clockSet(step.time);
+    if (step.moveMusic) demo.music->seek(step.time);
+    if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f\n", step.time, music);
+    const bool running = frameAt(step.time);
+    if (!running) platform::clockReset();
     return running;
 }
