@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     libsdl2-dev libsdl2-mixer-dev
-    libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev
+    libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libegl-dev libgles-dev
     libgtest-dev
     libpng-dev libfreetype-dev fonts-dejavu-core
     xvfb xauth x11-utils xdotool imagemagick openbox python3

@@ -1,7 +1,6 @@
 #include "platform/Gl.h"
 #include "platform/Settings.h"
 #include <GL/glu.h>
-#include <SDL.h>
 #include <algorithm>
 #include <cstring>
 
@@ -28,7 +27,7 @@ void activeTexture(GLenum unit) {
         // GLVND hands out a pointer for any name, so the extension string decides.
         if (hasGlExtension("GL_ARB_multitexture"))
             glActiveTextureARBPtr = reinterpret_cast<PFNGLACTIVETEXTUREARBPROC>(
-                SDL_GL_GetProcAddress("glActiveTextureARB"));
+                glProcAddress("glActiveTextureARB"));
     }
     if (glActiveTextureARBPtr) glActiveTextureARBPtr(unit);
 }

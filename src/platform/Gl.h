@@ -11,6 +11,13 @@ namespace platform {
 // Null when the driver does not offer GL_ARB_multitexture.
 extern PFNGLACTIVETEXTUREARBPROC glActiveTextureARBPtr;
 
+// The address of the current GL's entry point `name`, or null: SDL's look-up on the
+// system's GL, our own on GL over ES.
+void* glProcAddress(const char* name);
+
+// Whether a GL context is current.
+bool glContextCurrent();
+
 // Makes texture unit `unit` (GL_TEXTURE0_ARB + n) active; skipped without the extension.
 void activeTexture(GLenum unit);
 

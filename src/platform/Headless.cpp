@@ -33,7 +33,7 @@ bool openHeadless(ScreenSize size, std::string& error) {
 }
 
 void closeHeadless() {
-    if (SDL_GL_GetCurrentContext()) target.release();
+    if (glContextCurrent()) target.release();
     killWindow();
     closeDisplay();
 }

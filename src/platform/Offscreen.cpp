@@ -1,7 +1,6 @@
 #include "platform/Offscreen.h"
 #include "platform/Gl.h"
 #include "platform/Settings.h"
-#include <SDL.h>
 #include <algorithm>
 
 namespace platform {
@@ -23,7 +22,7 @@ struct FboApi {
 };
 
 template <class F> void lookUp(F& f, const char* name) {
-    f = reinterpret_cast<F>(SDL_GL_GetProcAddress(name));
+    f = reinterpret_cast<F>(glProcAddress(name));
 }
 
 const FboApi& fboApi() {
@@ -52,7 +51,7 @@ const FboApi& fboApi() {
 
 Offscreen::~Offscreen() {
     // The context may already be gone when the object dies with the program.
-    if (SDL_GL_GetCurrentContext()) release();
+    if (glContextCurrent()) release();
 }
 
 bool Offscreen::create(int w, int h) {

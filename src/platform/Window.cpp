@@ -58,6 +58,10 @@ void fitToDrawable() {
 
 } // namespace
 
+void* glProcAddress(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+bool glContextCurrent() { return SDL_GL_GetCurrentContext() != nullptr; }
+
 void keepDesktopMode() { fullscreenMode = SDL_WINDOW_FULLSCREEN_DESKTOP; }
 
 bool createWindow(const char* title, int width, int height, int bits, bool fullscreenFlag) {

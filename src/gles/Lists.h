@@ -1,0 +1,17 @@
+#pragma once
+#include "gles/Context.h"
+
+// The calls a display list records instead of running while it is compiled: each
+// returns true when it recorded.
+namespace gles {
+
+bool recordTranslate(float x, float y, float z);
+bool recordRotate(float degrees, float x, float y, float z);
+bool recordScale(float x, float y, float z);
+bool recordPush();
+bool recordPop();
+
+// Notes that a current attribute was set, for the list being compiled.
+void noteAttribute(Attribute a);
+
+} // namespace gles
