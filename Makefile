@@ -5,7 +5,7 @@ XVFB = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 # Extra configure options, e.g. CMAKE_FLAGS=-DVELMORA_WERROR=ON as CI builds.
 CMAKE_FLAGS ?=
 
-.PHONY: all deps web-deps configure build run test install package bench fuzz sheet clean
+.PHONY: all deps web-deps configure build run test web serve install package bench fuzz sheet clean
 
 all: build
 
@@ -25,8 +25,24 @@ build: configure
 run: build
 	cd $(BUILD) && ./velmora
 
-test: build web-deps
+test: build web
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+# The page: $(BUILD)/web/ (index.html, velmora.js, .wasm, and .data holding the generated
+# DATAS), built by Debian's emscripten in $(BUILD)/web-cmake. Its node needs Debian's modules.
+WEB = $(abspath $(BUILD))/web
+EMENV = NODE_PATH=/usr/share/nodejs
+web: configure web-deps
+	@cmake --build $(BUILD) --target assets -j $(JOBS)
+	@$(EMENV) emcmake cmake -S . -B $(BUILD)/web-cmake -DCMAKE_BUILD_TYPE=Release \
+		-DVELMORA_PAGE_DIR=$(WEB) -DVELMORA_DATAS=$(abspath $(BUILD))/DATAS $(CMAKE_FLAGS) >/dev/null
+	@$(EMENV) cmake --build $(BUILD)/web-cmake -j $(JOBS)
+
+# Serves the page on this machine only; any static web server can host $(BUILD)/web.
+PORT ?= 8000
+serve: web
+	@echo "serving $(WEB) at http://127.0.0.1:$(PORT)/"
+	@cd $(WEB) && /usr/bin/python3 -m http.server $(PORT) --bind 127.0.0.1
 
 # make install PREFIX=/opt/velmora; the programs find their DATAS wherever the tree lies.
 PREFIX ?= /usr/local
