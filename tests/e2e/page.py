@@ -131,6 +131,9 @@ def page_end(page, build, out):
     until(lambda: "ended 640x480" in page.js("return said()"), "the end", 60)
     page.click("play")  # the page as it began: the parameters answer, one click to play again
     assert "frame 640x480" in page.js("return said()"), page.js("return said()")
+    w, h, pageW, pageH = until(lambda: page.js("const r = canvas.getBoundingClientRect(); return canvas.style.width"
+                                               " && [r.width, r.height, innerWidth, innerHeight]"), "the canvas fitted")
+    assert abs(w * 3 - h * 4) < 4 and min(pageW - w, pageH - h) < 1, f"{w}x{h} in {pageW}x{pageH}"  # fills one side
 
 def page_missing(page, build, out):
     """The data file that holds the assets cannot be fetched: one line on the page that says so."""

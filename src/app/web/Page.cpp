@@ -32,19 +32,17 @@ EM_JS(void, velmora_page_largest, (int* w, int* h), {
 });
 // clang-format on
 
-// What the page shows of the run: "frame MS" after each frame, "ended", "still MS".
+// What the page shows of the run: "frame MS designed|coarse" after each frame (the time
+// and the cube scene's tiles), "ended", "still MS".
 void say(const std::string& what) { velmora_page_said(what.c_str()); }
 
-bool openShow(platform::ScreenSize size) {
+// The settings for a screen of `size` and the canvas made to match; false after saying why not.
+bool openScreen(platform::ScreenSize size) {
     platform::chooseResolution(platform::settings(), size);
     std::string error;
-    if (!platform::openCanvas(error)) {
-        std::fprintf(stderr, "velmora: %s\n", error.c_str());
-        return false;
-    }
-    Script* script = new Script(); // lives as long as the page
-    player = new Player([script] { return script->frame(); }, demo.music.get());
-    return true;
+    if (platform::openCanvas(error)) return true;
+    std::fprintf(stderr, "velmora: %s\n", error.c_str());
+    return false;
 }
 
 void end() {
@@ -62,7 +60,8 @@ void frame() {
     }
     if (player->paused()) return;
     const bool running = player->frame();
-    say("frame " + std::to_string(platform::clockElapsedMs()));
+    say("frame " + std::to_string(platform::clockElapsedMs()) +
+        (coarseTiles() ? " coarse" : " designed"));
     if (!running) end();
 }
 
@@ -97,7 +96,8 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE int velmoraPlay(const char* words) {
     std::vector<std::string> args;
     std::istringstream lines(words);
-    for (std::string line; std::getline(lines, line);) args.push_back(line);
+    for (std::string line; std::getline(lines, line);)
+        args.push_back(line);
     PlayerOptions options;
     std::string error;
     if (!readPlayerOptions(args, options, error)) {
@@ -111,7 +111,9 @@ EMSCRIPTEN_KEEPALIVE int velmoraPlay(const char* words) {
         size = platform::largestWithin(w, h);
     }
     selectDetail(options.detail);
-    if (!openShow(size)) return 0;
+    if (!openScreen(size)) return 0;
+    Script* script = new Script(); // lives as long as the page
+    player = new Player([script] { return script->frame(); }, demo.music.get());
     startAt = options.start;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, key);
     emscripten_set_main_loop(frame, 0, 0);
@@ -133,12 +135,7 @@ EMSCRIPTEN_KEEPALIVE int velmoraStill(const char* at, const char* size) {
     }
     demo.sound = false;
     selectDetail(Detail::Designed);
-    platform::chooseResolution(platform::settings(), screen);
-    std::string error;
-    if (!platform::openCanvas(error)) {
-        std::fprintf(stderr, "velmora: %s\n", error.c_str());
-        return 0;
-    }
+    if (!openScreen(screen)) return 0;
     Script script;
     script.frameAt(0); // as the capture tool: the frame a live run starts with, unseen
     script.frameAt(ms);

@@ -24,7 +24,8 @@ Music::Music(bool withSound) { ready = withSound; }
 
 Music::~Music() {
     if (current >= 0) velmora_music_stop();
-    for (Mix_Music* stream : streams) delete stream;
+    for (Mix_Music* stream : streams)
+        delete stream;
     streams.clear();
     samples.clear();
     ready = false;
