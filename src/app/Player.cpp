@@ -32,6 +32,7 @@ bool Player::take(const SDL_Event& event) {
             showStill();
         return true;
     }
+    if (event.type == SDL_AUDIODEVICEREMOVED && !event.adevice.iscapture && music) music->lose();
     if (event.type != SDL_KEYDOWN || event.key.repeat) return true;
     const int now = platform::clockElapsedMs();
     switch (event.key.keysym.scancode) {
@@ -57,7 +58,10 @@ bool Player::jump(int ms) {
 bool Player::togglePause() {
     const bool stand = !paused();
     platform::clockPause(stand);
-    if (music) stand ? music->pause() : music->resume();
+    if (music) {
+        stand ? music->pause() : music->resume();
+        music->seek(platform::clockElapsedMs()); // stands, and goes on, at the moment shown
+    }
     // The frame shown last was not kept: draw the one to stand, at the same moment.
     return !stand || frame();
 }

@@ -20,7 +20,8 @@ public:
     bool frame();
 
     // Takes a control key or a window event: Space, Left, Right, Home; an expose or a
-    // new size while paused shows the held frame again. False when it ended the show.
+    // new size while paused shows the held frame again; a sound device gone leaves the
+    // music behind. False when it ended the show.
     bool take(const SDL_Event& event);
 
     // Moves the show and its music to `ms`; while paused, draws and holds that frame.

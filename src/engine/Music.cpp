@@ -4,18 +4,15 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <future>
-#include <thread>
 
 namespace {
 bool initialised = false; // this player started the audio subsystem and the mixer
 
 // How long the close waits for the mixing thread: a device that takes no samples holds
 // it in a write for as long as it likes, and the program must still end.
-const std::chrono::milliseconds closeWait(400);
+const Uint32 closeWaitMs = 400;
 } // namespace
 
 // Orders are written by the program's thread and taken by the mixing thread; the
@@ -26,34 +23,38 @@ struct Music::Deck {
     std::atomic<double> orderedAt{0};  // the counter's ms when that order's ms was the show's
     std::atomic<bool> hold{false};     // the music stands
     std::atomic<unsigned> taken{0};    // the number of the latest order the mixer took
-    std::atomic<int64_t> frames{-1};   // where the music is, in sample frames; -1 none plays
-    double pausedAt = 0;               // the counter's ms at the latest pause (program's thread)
+    std::atomic<int64_t> frames{-1};   // where the buffer handed out last begins, in sample
+                                       // frames: what the device plays now; -1 none plays
     // The mixing thread's own.
     int rate = 44100;
     int frameBytes = 4;
     bool flowing = false; // the music played in the buffer being mixed
+    int64_t end = -1;     // where the music is at the end of what has been mixed
 
     // The mixer's post-mix hook: a buffer has been mixed and is to be handed out.
     static void mixed(void* self, Uint8*, int bytes) { static_cast<Deck*>(self)->take(bytes); }
 
     void take(int bytes) {
-        int64_t at = frames.load(std::memory_order_relaxed);
-        if (flowing) at = Mix_PlayingMusic() ? at + bytes / frameBytes : -1;
+        const int64_t mixed = bytes / frameBytes;
+        if (flowing) end = Mix_PlayingMusic() ? end + mixed : -1;
+        int64_t heard = flowing && end >= 0 ? end - mixed : end; // where this buffer begins
         const uint64_t o = order.load(std::memory_order_acquire);
         const unsigned number = static_cast<unsigned>(o >> 32);
         if (number != taken.load(std::memory_order_relaxed)) {
+            // Where the show will be when the next buffer, the first from there, is handed out.
             double ms = static_cast<int32_t>(o & 0xffffffffu);
-            if (!hold.load()) ms += platform::nowMs() - orderedAt.load(); // the show went on
+            if (!hold.load()) ms += platform::nowMs() - orderedAt.load() + mixed * 1000.0 / rate;
             const double seconds = ms / 1000.0;
             const bool moved = Mix_PlayingMusic() && Mix_SetMusicPosition(seconds) == 0;
             const bool started = moved || Mix_FadeInMusicPos(stream.load(), 1, 0, seconds) == 0;
-            at = started ? static_cast<int64_t>(ms * rate / 1000) : -1;
+            end = started ? static_cast<int64_t>(ms * rate / 1000) : -1;
+            heard = started && !hold.load() ? end - mixed : end;
             taken.store(number, std::memory_order_release);
         }
         const bool stand = hold.load();
         if (stand != (Mix_PausedMusic() != 0)) stand ? Mix_PauseMusic() : Mix_ResumeMusic();
         flowing = Mix_PlayingMusic() && !stand;
-        frames.store(at, std::memory_order_release);
+        frames.store(heard, std::memory_order_release);
     }
 };
 
@@ -82,34 +83,53 @@ Music::Music(bool withSound) : deck(std::make_shared<Deck>()) {
 }
 
 namespace {
-// Stops and closes the streams, then the device and the mixer, in that order.
-void shutDown(const std::vector<Mix_Music*>& streams, bool opened, bool quit) {
-    for (Mix_Music* stream : streams) {
+// What the closing thread needs: the streams to stop and close, whether the device is
+// open, the deck the mixer may read until the device is closed, and a word when done.
+struct Closing {
+    std::vector<Mix_Music*> streams;
+    bool opened;
+    std::shared_ptr<Music::Deck> deck;
+    SDL_sem* done;
+};
+
+// Stops and closes the streams, then the device and the mixer, in that order. On an SDL
+// thread: like the mixing thread, it takes no SIGPIPE from a device that went away.
+int shutDown(void* data) {
+    Closing& c = *static_cast<Closing*>(data);
+    for (Mix_Music* stream : c.streams) {
         if (!stream) continue;
         Mix_HaltMusic();
         Mix_FreeMusic(stream);
     }
-    if (opened) Mix_CloseAudio(); // waits for the mixing thread
-    if (quit) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    if (c.opened) Mix_CloseAudio(); // waits for the mixing thread
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_SemPost(c.done);
+    return 0;
 }
 } // namespace
 
 Music::~Music() {
     if (initialised) {
-        // On a thread of its own, waited for a bounded time: if the device holds the
-        // mixing thread, the program ends without it, and the deck it reads stays.
-        auto closed = std::make_shared<std::promise<void>>();
-        std::future<void> done = closed->get_future();
-        std::thread([closed, keep = deck, streams = streams, opened = ready] {
-            shutDown(streams, opened, true);
-            closed->set_value();
-        }).detach();
-        if (done.wait_for(closeWait) != std::future_status::ready)
-            std::fprintf(stderr, "velmora: the sound device takes no more sound; "
-                                 "ending without closing it\n");
+        // Waited for a bounded time: if the device holds the mixing thread, the program
+        // ends without it, and what the two threads read stays.
+        auto* closing = new Closing{streams, ready, deck, SDL_CreateSemaphore(0)};
+        SDL_Thread* thread = closing->done ? SDL_CreateThread(shutDown, "music close", closing)
+                                           : nullptr;
+        if (!thread) {
+            shutDown(closing); // no thread to spare: close here, as best we can
+        } else {
+            SDL_DetachThread(thread);
+            if (SDL_SemWaitTimeout(closing->done, closeWaitMs) != 0) {
+                std::fprintf(stderr, "velmora: the sound device takes no more sound; "
+                                     "ending without closing it\n");
+                closing = nullptr;
+            }
+        }
+        if (closing) {
+            if (closing->done) SDL_DestroySemaphore(closing->done);
+            delete closing;
+        }
         initialised = false;
     }
     streams.clear();
@@ -160,20 +180,18 @@ void Music::seek(int ms) {
 
 void Music::pause() {
     paused = true;
-    deck->pausedAt = platform::nowMs();
     deck->hold.store(true);
 }
 
 void Music::resume() {
     paused = false;
-    // An order still on its way counts the show's time from its moment: not the pause.
-    if (deck->taken.load() != orders)
-        deck->orderedAt.store(deck->orderedAt.load() + platform::nowMs() - deck->pausedAt);
     deck->hold.store(false);
 }
 
+void Music::lose() { lost = true; }
+
 double Music::position() const {
-    if (current < 0 || deck->taken.load(std::memory_order_acquire) != orders) return -1;
+    if (lost || current < 0 || deck->taken.load(std::memory_order_acquire) != orders) return -1;
     const int64_t at = deck->frames.load(std::memory_order_acquire);
     return at < 0 ? -1 : static_cast<double>(at) * 1000.0 / deck->rate;
 }

@@ -2,10 +2,20 @@
 """Drives the real programs as a user would, one case of the table at the end a run:
 the demo on an X server of its own (questions answered, keys pressed, window closed,
 screen grabbed), the capture tool in a work folder.   drive.py CASE BUILD_DIR | --list"""
-import json, os, re, shutil, signal, subprocess, sys, tempfile, time
+import ctypes, json, os, re, shutil, signal, subprocess, sys, tempfile, threading, time
+import numpy as np
 import sound
 
 SHOW = 175.625  # seconds
+
+def dies_with_driver():  # in the child: the kernel kills it when the driver ends, however it ends
+    ctypes.CDLL(None).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+def spawn(cmd, **kw):
+    return subprocess.Popen(cmd, preexec_fn=dies_with_driver, **kw)
+
+def now_ms():  # the clock SDL's performance counter reads
+    return time.clock_gettime(time.CLOCK_MONOTONIC_RAW) * 1000
 
 def run(*cmd, **kw):
     return subprocess.run(cmd, capture_output=True, text=True, **kw)
@@ -33,13 +43,13 @@ def steady(get, hold):
 class Display:
     def __init__(self, width, height, wm):
         r, w = os.pipe()
-        self.size, self.procs = (width, height), [subprocess.Popen(
+        self.size, self.procs = (width, height), [spawn(
             ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
             pass_fds=(w,), stderr=subprocess.DEVNULL)]
         os.close(w)
         self.env = dict(os.environ, DISPLAY=":" + os.fdopen(r).readline().strip())
         if wm:
-            self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stderr=subprocess.DEVNULL))
+            self.procs.append(spawn(["openbox", "--sm-disable"], env=self.env, stderr=subprocess.DEVNULL))
             until(lambda: "window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", env=self.env).stdout,
                   "window manager")
 
@@ -92,11 +102,13 @@ class Display:
             return len(c) > 50 and c
         return until(colours, f"picture in {win}")
 
-def start_demo(d, build, answers, *options, env={}, speed="x10"):
-    """The demo with `options` on faketime's clock `speed` times as fast, the questions
-    asked answered (Return is Yes, Escape is No); returns it and its window."""
-    proc = subprocess.Popen(["faketime", "-f", "+0 " + speed, os.path.join(build, "velmora"), *options],
-                            env={**d.env, "SDL_AUDIODRIVER": "dummy", **env}, cwd=build)
+def start_demo(d, build, answers, *options, env={}, speed="x10", exe="velmora"):
+    """The demo with `options` on faketime's clock `speed` times as fast (None: the real
+    clock), the questions asked answered (Return is Yes, Escape is No); returns it and its
+    window."""
+    fake = ["faketime", "-f", "+0 " + speed] if speed else []
+    proc = spawn([*fake, os.path.join(build, exe), *options],
+                 env={**d.env, "SDL_AUDIODRIVER": "dummy", **env}, cwd=build)
     for title, key in zip(["Start FullScreen?", "yes->800x600; no->640->480?"], answers):
         d.answer(title, key)
     return proc, d.window("Morvanta Quorbel")
@@ -211,6 +223,154 @@ def demo_whole_16x9(d, build):
     bad = sound.unlike_seconds(heard, build + "/DATAS/zik.mp3")
     os.remove(heard), os.remove(log)
     assert not bad, f"the sound written is not the music in order at seconds {bad[:10]}"
+
+class Ear(threading.Thread):
+    """A sound server on the FIFO that SDL's disk audio driver writes: it reads what comes,
+    noting when, until told to stall (the pipe left open and full) or to leave (closed)."""
+    def __init__(self, path):
+        super().__init__(daemon=True)
+        os.mkfifo(path)
+        self.path, self.data, self.stamps, self.go, self.leave = path, bytearray(), [], threading.Event(), False
+        self.go.set()
+        self.start()
+
+    def run(self):
+        fd = os.open(self.path, os.O_RDONLY)  # once the demo opens it
+        while self.go.wait() and not self.leave and (chunk := os.read(fd, 4096)):
+            self.stamps.append((len(self.data), now_ms()))  # where each read begins, when
+            self.data += chunk
+        os.close(fd)
+
+    def mono(self, begin, end):  # 16-bit stereo bytes as mono samples
+        return np.frombuffer(bytes(self.data[begin // 4 * 4:end // 4 * 4]), "<i2").reshape(-1, 2).mean(1)
+
+def frames(log):
+    """The frames the demo logged so far: (show ms, music ms or -1, counter ms)."""
+    with open(log) as f:
+        return [tuple(map(float, line.split())) for line in f if line.endswith("\n")]
+
+def shown_at(log, t):  # the show's time at counter time t, from the nearest frame (no pause between)
+    f = min(frames(log), key=lambda x: abs(x[2] - t))
+    return f[0] + t - f[2]
+
+def locate(build, heard, near, span=300):
+    """Where in the music (ms) the mono samples `heard` play, within `span` ms of `near`,
+    and how alike they are there (1 at most): normalised correlation at 44.1 kHz."""
+    lo = max(0, near - span)
+    m = np.array(sound.decode(build + "/DATAS/zik.mp3", 44100, skip=int(lo * 44.1),
+                              seconds=2 * span / 1000 + len(heard) / 44100), float)
+    n, h = len(m) + len(heard), heard - 0.0
+    dots = np.fft.irfft(np.fft.rfft(m, n) * np.conj(np.fft.rfft(h, n)), n)[:len(m) - len(h) + 1]
+    c = np.concatenate([[0], np.cumsum(m * m)])
+    alike = dots / np.sqrt(np.maximum((c[len(h):] - c[:-len(h)]) * (h @ h), 1))
+    return lo + np.argmax(alike) / 44.1, alike.max()
+
+def heard_from(ear, build, log, begin):
+    """(music heard - show shown, music heard) for the sound written first at or after byte
+    `begin`, once it is loud: the music against the show when the driver wrote it. A write
+    arrives at once or late, never early: when is the earliest that the reads about it say."""
+    until(lambda: (loud := np.nonzero(np.abs(ear.mono(begin, len(ear.data))) > 64)[0]).size
+          and len(ear.data) >= begin + loud[0] * 4 + 88200, "half a second of sound")
+    loud = np.nonzero(np.abs(ear.mono(begin, len(ear.data))) > 64)[0][0] * 4 + begin
+    start = next(b for b, _ in ear.stamps if b >= loud)
+    when = min(t - (b - start) / 176.4 for b, t in ear.stamps if abs(b - start) < 88200)
+    show = shown_at(log, when)
+    music, alike = locate(build, ear.mono(start, start + 44100), show)
+    assert alike > 0.9, f"the sound from byte {start} ({begin}) is not the music near {show:.0f} ms ({alike:.2f})"
+    return music - show, music
+
+def silent_from(ear, begin):  # where the sound after byte `begin` falls silent and stays so, or None
+    loud = np.nonzero(np.abs(ear.mono(begin, len(ear.data))) > 64)[0]
+    end = begin + (loud[-1] + 1) * 4 if len(loud) else begin
+    return end if len(ear.data) - end >= 0.5 * 176400 else None  # half a second of silence
+
+def standstill(log, since):  # the longest counter time in which the show went no further, ms
+    f = [x for x in frames(log) if x[2] >= since]
+    longest, furthest, at = 0, f[0][0], f[0][2]
+    for show, _, t in f:
+        if show > furthest:
+            furthest, at = show, t
+        longest = max(longest, t - at)
+    return longest
+
+def demo_stall(d, build):
+    """A sound server that stalls: the pause is heard; while the device takes nothing the
+    show goes on and keys are answered; the music rejoins the show at its moment; the show
+    ends by itself at once, though the device still stalls. --start alone asks both."""
+    work = tempfile.mkdtemp()
+    ear, log, figures = Ear(work + "/fifo"), work + "/sync", {}
+    proc, win = start_demo(d, build, ["Escape", "Escape"], "--start", "160000", speed=None, env={
+        "SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": ear.path, "VELMORA_SYNC_LOG": log})
+    assert win[1:3] == (640, 480), f"window {win}"
+    until(lambda: frames(log) and frames(log)[-1][0] > 160500, "half a second shown")
+    assert abs(frames(log)[-1][2] - now_ms()) < 1000, "the log's counter is not this clock"
+    figures["start"] = heard_from(ear, build, log, 0)[0]
+    d.key(win, "space")  # paused: the music stands, silent, and goes on from where it stood
+    paused = until(steady(lambda: frames(log)[-1][0], 0.3), "the show paused")
+    silence = until(lambda: silent_from(ear, 0), "half a second of silence")
+    d.key(win, "space")
+    after = until(lambda: [f[0] for f in frames(log) if f[0] > paused], "the show going on")[0]
+    figures["pause"], music = heard_from(ear, build, log, silence)
+    assert after - paused < 100 and music - paused < 100, f"paused at {paused}, on from {after}, {music} ms"
+    ear.go.clear()  # the stall: the pipe fills, then the driver's write waits
+    stalled = now_ms()
+    stuck = until(lambda: (f := frames(log)) and f[-1][1] >= 0 and f[-1][1] == f[-40][1] and f[-1][1],
+                  "the music standing")
+    until(lambda: frames(log)[-1][0] > stuck + 1000, "the show going on without the music")
+    figures["standstill"] = standstill(log, stalled)
+    before, shown = d.pixels(win), frames(log)[-1][0]
+    until(lambda: frames(log)[-1][0] > shown + 500, "half a second more")
+    assert d.pixels(win) != before, "the picture stood while the music stalled"
+    resumed = len(ear.data)
+    ear.go.set()  # the device takes samples again: the pipe's 64 KiB and the writes in
+    until(lambda: len(ear.data) > resumed + 131072, "the stall's sound")  # flight are old music
+    figures["rejoin"] = heard_from(ear, build, log, resumed + 131072)[0]
+    ear.go.clear()  # stalled again: keys answered, and the end
+    until(lambda: (f := frames(log)) and f[-1][1] >= 0 and f[-1][1] == f[-40][1], "the music standing")
+    back = max(a[0] - b[0] for a, b in zip(frames(log), frames(log)[1:]))  # before any key
+    answers = []
+    for key, by in [("Right", 5000), ("Left", -5000), ("Right", 5000), ("Right", 5000), ("Right", 5000)]:
+        was = frames(log)[-1][0]
+        d.key(win, key)
+        sent = now_ms()
+        landed = min(was + by, 175625)
+        answers.append(until(lambda: [f[2] - sent for f in frames(log) if f[2] > sent - 100 and (
+            abs(f[0] - landed) < 300 if landed < 175625 else f[0] >= landed)], f"{key} answered")[0])
+        if landed == 175625:
+            break
+    figures["answer"], end = max(answers), frames(log)[-1][2]
+    assert exit_code(proc, 5) == 0, "the show's end"
+    figures["exit"] = now_ms() - end
+    print(" ".join(f"{k} {v:.0f} ms" for k, v in figures.items()))
+    assert abs(figures["start"]) <= 30 and abs(figures["pause"]) <= 30 and abs(figures["rejoin"]) <= 30 \
+        and figures["standstill"] <= 1500 and figures["answer"] <= 300 and figures["exit"] <= 3000 \
+        and back <= 30, f"{figures}, the show went back {back} ms"
+    shutil.rmtree(work)
+
+def demo_stop_vanish(d, build):
+    """Stopped 4 s and continued, as a laptop suspends: the show goes on where it was, with
+    the music. Then the sound server goes away: the show goes on silent, in time, to its end."""
+    work = tempfile.mkdtemp()
+    ear, log = Ear(work + "/fifo"), work + "/sync"
+    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "167000", speed=None, env={
+        "SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": ear.path, "VELMORA_SYNC_LOG": log})
+    until(lambda: frames(log) and frames(log)[-1][0] > 168000, "a second shown")
+    proc.send_signal(signal.SIGSTOP)
+    time.sleep(4)  # the suspend itself, not a wait
+    proc.send_signal(signal.SIGCONT)
+    until(lambda: frames(log)[-1][2] > now_ms() - 1000 and frames(log)[-1][0] > 169500, "the show going on")
+    f = frames(log)
+    gap = max(range(1, len(f)), key=lambda i: f[i][2] - f[i - 1][2])
+    leap, apart = f[gap][0] - f[gap - 1][0], max(abs(t - p) for t, p, _ in f[gap + 1:] if p >= 0)
+    ear.leave = True  # the sound server closes the pipe
+    left = frames(log)[-1]
+    assert exit_code(proc, 20) == 0, "the show's end"
+    end = frames(log)[-1]
+    print(f"stopped: the show went on {leap:.0f} ms further, the music within {apart:.0f} ms; "
+          f"gone: {end[0] - left[0] - (end[2] - left[2]):.0f} ms from the counter's pace")
+    assert f[gap][2] - f[gap - 1][2] > 4000 and abs(leap) <= 400 and apart <= 30, (f[gap - 1:gap + 3], apart)
+    assert end[0] >= 175625 and abs(end[0] - left[0] - (end[2] - left[2])) <= 90, (left, end)
+    shutil.rmtree(work)
 
 def capture(build, *args, env=None):
     return run(os.path.join(build, "velmora-capture"), *args, env=env, cwd=build, timeout=120)
@@ -378,7 +538,8 @@ CASES = {"demo_controls": ((1024, 768, False), demo_controls), "demo_start": ((1
          "demo_whole_16x9": ((1280, 720, True), demo_whole_16x9), "capture_frames": (None, capture_frames),
          "demo_native": ((1920, 1080, True), demo_native), "capture_refusals": (None, capture_refusals),
          "video_span": (None, video_span), "video_failures": (None, video_failures), "installed": (None, installed),
-         "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted), "bench_report": (None, bench_report)}
+         "missing_assets": (None, missing_assets), "video_interrupted": (None, video_interrupted), "bench_report": (None, bench_report),
+         "demo_stall": ((1024, 768, False), demo_stall), "demo_stop_vanish": ((1024, 768, False), demo_stop_vanish)}
 
 if __name__ == "__main__":
     if sys.argv[1:] == ["--list"]:  # the cases, as CMake reads them: one list, ;-separated
