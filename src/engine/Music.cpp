@@ -3,6 +3,7 @@
 #include "platform/Files.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +14,9 @@ bool initialised = false; // this player started the audio subsystem and the mix
 // How long the close waits for the mixing thread: a device that takes no samples holds
 // it in a write for as long as it likes, and the program must still end.
 const Uint32 closeWaitMs = 400;
+
+// Sample frames a buffer: a short buffer keeps the music within a few ms of the pictures.
+const int bufferFrames = 1024;
 } // namespace
 
 // Orders are written by the program's thread and taken by the mixing thread; the
@@ -23,8 +27,10 @@ struct Music::Deck {
     std::atomic<double> orderedAt{0};  // the counter's ms when that order's ms was the show's
     std::atomic<bool> hold{false};     // the music stands
     std::atomic<unsigned> taken{0};    // the number of the latest order the mixer took
-    std::atomic<int64_t> frames{-1};   // where the buffer handed out last begins, in sample
-                                       // frames: what the device plays now; -1 none plays
+    // The buffer handed out last: where it begins in the music, in sample frames, plus 1
+    // (0: no music) in bits 32 to 62; whether it plays on, in bit 63; and the counter's
+    // whole ms when it was handed out, in bits 0 to 31. One word, so that the three agree.
+    std::atomic<uint64_t> handed{0};
     // The mixing thread's own.
     int rate = 44100;
     int frameBytes = 4;
@@ -54,7 +60,10 @@ struct Music::Deck {
         const bool stand = hold.load();
         if (stand != (Mix_PausedMusic() != 0)) stand ? Mix_PauseMusic() : Mix_ResumeMusic();
         flowing = Mix_PlayingMusic() && !stand;
-        frames.store(heard, std::memory_order_release);
+        const uint64_t moving = heard >= 0 && !stand ? 1ull << 63 : 0;
+        handed.store(moving | static_cast<uint64_t>(heard + 1) << 32 |
+                         static_cast<uint32_t>(platform::nowMs()),
+                     std::memory_order_release);
     }
 };
 
@@ -67,8 +76,7 @@ Music::Music(bool withSound) : deck(std::make_shared<Deck>()) {
     initialised = true;
     if ((Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) == 0)
         std::fprintf(stderr, "velmora: no MP3 decoder (%s)\n", Mix_GetError());
-    // A short buffer keeps the music within a few tens of ms of the pictures.
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, bufferFrames) != 0) {
         std::fprintf(stderr, "velmora: cannot open the audio device (%s)\n", Mix_GetError());
         return;
     }
@@ -192,6 +200,13 @@ void Music::lose() { lost = true; }
 
 double Music::position() const {
     if (lost || current < 0 || deck->taken.load(std::memory_order_acquire) != orders) return -1;
-    const int64_t at = deck->frames.load(std::memory_order_acquire);
-    return at < 0 ? -1 : static_cast<double>(at) * 1000.0 / deck->rate;
+    const uint64_t h = deck->handed.load(std::memory_order_acquire);
+    const int64_t begins = static_cast<int64_t>((h >> 32) & 0x7fffffff) - 1;
+    if (begins < 0) return -1;
+    const double ms = static_cast<double>(begins) * 1000.0 / deck->rate;
+    if (!(h >> 63)) return ms;
+    // The device plays the buffer on from there as the counter runs, a buffer's length at
+    // most: a device that takes no more leaves the music standing at the buffer's end.
+    const uint32_t since = static_cast<uint32_t>(platform::nowMs()) - static_cast<uint32_t>(h);
+    return ms + std::min(static_cast<double>(since), bufferFrames * 1000.0 / deck->rate);
 }

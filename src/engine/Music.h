@@ -45,8 +45,8 @@ public:
     // at a pace of its own, which the pictures no longer follow.
     void lose();
 
-    // Where the stream started last is, in ms, counted from the samples the mixer has
-    // handed out; -1 when none plays, while a start or a move is on its way to the mixer,
+    // Where the stream started last is, in ms: where the buffer the mixer handed out last
+    // begins, and how long ago that was; -1 when none plays, while a start or a move is on its way to the mixer,
     // or once the device is lost.
     double position() const;
 

@@ -6,9 +6,9 @@
 // position, so that any platform's frame loop can drive it.
 class MusicClock {
 public:
-    // How far the music may be from the pictures before the show's clock moves to it, ms.
-    // The mixer publishes its position a buffer (23.2 ms) at a time: less would chase it.
-    static constexpr int slack = 25;
+    // How far the music may be from the pictures before the show's clock moves to it, ms:
+    // beyond the jitter of a device's pace, within what an eye and an ear take as one.
+    static constexpr int slack = 12;
     // How long the music may stand still while frames are drawn before the show goes on
     // without it, ms: a stalled sound device cannot stop the show.
     static constexpr int stall = 500;

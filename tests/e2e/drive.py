@@ -270,6 +270,10 @@ def silent_from(ear, begin):  # where the sound after byte `begin` falls silent 
     end = begin + (loud[-1] + 1) * 4 if len(loud) else begin
     return end if len(ear.data) - end >= 0.5 * 176400 else None  # half a second of silence
 
+def standing(log):  # the music's position, once it has not moved for 300 ms of frames
+    f = frames(log)
+    return f and f[-1][1] >= 0 and f[-1][2] - min(t for _, p, t in f if p == f[-1][1]) > 300 and f[-1][1]
+
 def standstill(log, since):  # the longest counter time in which the show went no further, ms
     f = [x for x in frames(log) if x[2] >= since]
     longest, furthest, at = 0, f[0][0], f[0][2]
@@ -285,23 +289,22 @@ def demo_stall(d, build):
     ends by itself at once, though the device still stalls. --start alone asks both."""
     work = tempfile.mkdtemp()
     ear, log, figures = Ear(work + "/fifo"), work + "/sync", {}
-    proc, win = start_demo(d, build, ["Escape", "Escape"], "--start", "160000", speed=None, env={
+    proc, win = start_demo(d, build, ["Escape", "Escape"], "--start", "150000", speed=None, env={
         "SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": ear.path, "VELMORA_SYNC_LOG": log})
     assert win[1:3] == (640, 480), f"window {win}"
-    until(lambda: frames(log) and frames(log)[-1][0] > 160500, "half a second shown")
+    until(lambda: frames(log) and frames(log)[-1][0] > 150500, "half a second shown")
     assert abs(frames(log)[-1][2] - now_ms()) < 1000, "the log's counter is not this clock"
     figures["start"] = heard_from(ear, build, log, 0)[0]
     d.key(win, "space")  # paused: the music stands, silent, and goes on from where it stood
-    paused = until(steady(lambda: frames(log)[-1][0], 0.3), "the show paused")
+    paused, _, at = until(steady(lambda: frames(log)[-1], 0.3), "the show paused")
     silence = until(lambda: silent_from(ear, 0), "half a second of silence")
     d.key(win, "space")
-    after = until(lambda: [f[0] for f in frames(log) if f[0] > paused], "the show going on")[0]
+    after = until(lambda: [f[0] for f in frames(log) if f[2] > at], "the show going on")[0]
     figures["pause"], music = heard_from(ear, build, log, silence)
     assert after - paused < 100 and music - paused < 100, f"paused at {paused}, on from {after}, {music} ms"
     ear.go.clear()  # the stall: the pipe fills, then the driver's write waits
     stalled = now_ms()
-    stuck = until(lambda: (f := frames(log)) and f[-1][1] >= 0 and f[-1][1] == f[-40][1] and f[-1][1],
-                  "the music standing")
+    stuck = until(lambda: standing(log), "the music standing")
     until(lambda: frames(log)[-1][0] > stuck + 1000, "the show going on without the music")
     figures["standstill"] = standstill(log, stalled)
     before, shown = d.pixels(win), frames(log)[-1][0]
@@ -312,10 +315,10 @@ def demo_stall(d, build):
     until(lambda: len(ear.data) > resumed + 131072, "the stall's sound")  # flight are old music
     figures["rejoin"] = heard_from(ear, build, log, resumed + 131072)[0]
     ear.go.clear()  # stalled again: keys answered, and the end
-    until(lambda: (f := frames(log)) and f[-1][1] >= 0 and f[-1][1] == f[-40][1], "the music standing")
+    until(lambda: standing(log), "the music standing")
     back = max(a[0] - b[0] for a, b in zip(frames(log), frames(log)[1:]))  # before any key
     answers = []
-    for key, by in [("Right", 5000), ("Left", -5000), ("Right", 5000), ("Right", 5000), ("Right", 5000)]:
+    for key, by in [("Right", 5000), ("Left", -5000)] + [("Right", 5000)] * 8:
         was = frames(log)[-1][0]
         d.key(win, key)
         sent = now_ms()
