@@ -23,10 +23,10 @@ const int bufferFrames = 1024;
 // position is written by the mixing thread. Neither thread ever waits for the other.
 struct Music::Deck {
     std::atomic<Mix_Music*> stream{nullptr};
-    std::atomic<uint64_t> order{0};    // (number << 32) | ms: the latest order to move
-    std::atomic<double> orderedAt{0};  // the counter's ms when that order's ms was the show's
-    std::atomic<bool> hold{false};     // the music stands
-    std::atomic<unsigned> taken{0};    // the number of the latest order the mixer took
+    std::atomic<uint64_t> order{0};   // (number << 32) | ms: the latest order to move
+    std::atomic<double> orderedAt{0}; // the counter's ms when that order's ms was the show's
+    std::atomic<bool> hold{false};    // the music stands
+    std::atomic<unsigned> taken{0};   // the number of the latest order the mixer took
     // The buffer handed out last: where it begins in the music, in sample frames, plus 1
     // (0: no music) in bits 32 to 62; whether it plays on, in bit 63; and the counter's
     // whole ms when it was handed out, in bits 0 to 31. One word, so that the three agree.
@@ -122,8 +122,8 @@ Music::~Music() {
         // Waited for a bounded time: if the device holds the mixing thread, the program
         // ends without it, and what the two threads read stays.
         auto* closing = new Closing{streams, ready, deck, SDL_CreateSemaphore(0)};
-        SDL_Thread* thread = closing->done ? SDL_CreateThread(shutDown, "music close", closing)
-                                           : nullptr;
+        SDL_Thread* thread =
+            closing->done ? SDL_CreateThread(shutDown, "music close", closing) : nullptr;
         if (!thread) {
             shutDown(closing); // no thread to spare: close here, as best we can
         } else {

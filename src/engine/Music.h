@@ -46,8 +46,8 @@ public:
     void lose();
 
     // Where the stream started last is, in ms: where the buffer the mixer handed out last
-    // begins, and how long ago that was; -1 when none plays, while a start or a move is on its way to the mixer,
-    // or once the device is lost.
+    // begins, and how long ago that was; -1 when none plays, while a start or a move is on its way
+    // to the mixer, or once the device is lost.
     double position() const;
 
     struct Deck; // what this thread and the mixing thread share

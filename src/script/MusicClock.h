@@ -28,8 +28,8 @@ public:
     Step frame(double now, int clock, double music);
 
 private:
-    double lastFrame = -1; // the counter's time at the previous frame
-    double lastMusic = -1; // the music's position then
-    double stillFor = 0;   // ms of frames drawn since the music last moved
+    double lastFrame = -1;   // the counter's time at the previous frame
+    double lastMusic = -1;   // the music's position then
+    double stillFor = 0;     // ms of frames drawn since the music last moved
     bool leftBehind = false; // the music stalled and the show went on without it
 };

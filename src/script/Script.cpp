@@ -112,8 +112,7 @@ bool Script::frame() {
     // start from the moment shown.
     if (step.moveClock) platform::clockSet(step.time);
     if (step.moveMusic) demo.music->seek(step.time);
-    if (FILE* log = syncLog())
-        std::fprintf(log, "%d %.1f %.1f\n", step.time, music, now);
+    if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f %.1f\n", step.time, music, now);
     const bool running = frameAt(step.time);
     if (!running) platform::clockReset();
     return running;

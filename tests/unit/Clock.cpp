@@ -92,11 +92,11 @@ TEST(Music, StartsOnTheFirstFrameAndStopsWithTheDemo) {
 }
 
 // The show's clock held to a sound device as Script::frame holds it: a counter the test
-// moves, the show's clock on it, and a device whose position the mixer publishes a
-// buffer at a time and the time since. Each row: frames `gap` ms apart for `ms`, the device keeping `pace`
-// (1 keeps time, 0 takes no samples); a segment with `stopped` is one gap in which the
-// whole process stood. The show must never stand (go no further) longer, step back or leap further
-// than the row allows, and must end within the slack of the music.
+// moves, the show's clock on it, and a device whose position the mixer publishes. Each
+// row: frames `gap` ms apart for `ms`, the device keeping `pace` (1 keeps time, 0 takes
+// no samples); a segment with `stopped` is one gap in which the whole process stood. The
+// show must never stand (go no further) longer, step back or leap further than the row
+// allows, and must end within the slack of the music.
 struct Segment {
     int ms, gap;
     double pace;
@@ -111,7 +111,7 @@ struct SyncRow {
 class Sync : public testing::TestWithParam<SyncRow> {};
 
 TEST_P(Sync, TheShowFollowsTheMusicAndLeavesAStalledDevice) {
-    double now = 5000, base = now, device = 0;   // counter, clock's base, device's position
+    double now = 5000, base = now, device = 0; // counter, clock's base, device's position
     int offset = 0, shown = 0, furthest = 0, stand = 0, back = 0, leap = 0;
     double still = 0; // ms of frames since the show last went further
     MusicClock sync;
@@ -149,17 +149,33 @@ INSTANTIATE_TEST_SUITE_P(
         SyncRow{"keeps time", {{10000, 16, 1, false}}, 16, slack, 16},
         SyncRow{"slow by 3 %", {{10000, 16, 0.97, false}}, 16, slack, 16},
         SyncRow{"fast by 3 %", {{10000, 16, 1.03, false}}, 16, slack, 16 + slack + 1},
-        SyncRow{"stalls 3 s", {{3000, 16, 1, false}, {3000, 16, 0, false}, {3000, 16, 1, false}},
-                stall, slack, 16},
+        SyncRow{"stalls 3 s",
+                {{3000, 16, 1, false}, {3000, 16, 0, false}, {3000, 16, 1, false}},
+                stall,
+                slack,
+                16},
         SyncRow{"stalls with slow frames",
-                {{3000, 90, 1, false}, {3000, 90, 0, false}, {3000, 90, 1, false}}, stall, slack,
+                {{3000, 90, 1, false}, {3000, 90, 0, false}, {3000, 90, 1, false}},
+                stall,
+                slack,
                 90},
         SyncRow{"stalls again and again",
-                {{2000, 16, 1, false}, {1500, 16, 0, false}, {300, 16, 1, false},
-                 {1500, 16, 0, false}, {2000, 16, 1, false}},
-                stall, slack, 16},
-        SyncRow{"stopped 4 s", {{3000, 16, 1, false}, {4000, 4000, 0, true}, {3000, 16, 1, false}},
-                16, slack, 16},
-        SyncRow{"stopped 300 ms", {{3000, 16, 1, false}, {300, 300, 0, true}, {3000, 16, 1, false}},
-                16, slack, 16},
+                {{2000, 16, 1, false},
+                 {1500, 16, 0, false},
+                 {300, 16, 1, false},
+                 {1500, 16, 0, false},
+                 {2000, 16, 1, false}},
+                stall,
+                slack,
+                16},
+        SyncRow{"stopped 4 s",
+                {{3000, 16, 1, false}, {4000, 4000, 0, true}, {3000, 16, 1, false}},
+                16,
+                slack,
+                16},
+        SyncRow{"stopped 300 ms",
+                {{3000, 16, 1, false}, {300, 300, 0, true}, {3000, 16, 1, false}},
+                16,
+                slack,
+                16},
         SyncRow{"frames faster than the slack", {{5000, 5, 0.97, false}}, slack, slack, 5}));
