@@ -112,6 +112,9 @@ bool Script::frame() {
     // start from the moment shown.
     if (step.moveClock) platform::clockSet(step.time);
     if (step.moveMusic) demo.music->seek(step.time);
+    // The music starts on the first frame where the show is: later than time zero when
+    // the window took long to show.
+    if (!demo.started && demo.music) demo.music->cue = step.time;
     if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f %.1f\n", step.time, music, now);
     const bool running = frameAt(step.time);
     if (!running) platform::clockReset();
