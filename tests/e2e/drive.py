@@ -359,7 +359,9 @@ def demo_stall(d, build):
     assert exit_code(proc, 5) == 0, "the show's end"
     figures["exit"] = now_ms() - end
     print(" ".join(f"{k} {v:.0f} ms" for k, v in figures.items()))
-    assert max(abs(figures[k]) for k in ["start", "pause", "rejoin"]) <= 30 \
+    # Three times the targets, for a busy machine: 30 ms apart, 500 ms standing, keys answered
+    # in 100 ms, the end in 1 s.
+    assert max(abs(figures[k]) for k in ["start", "pause", "rejoin"]) <= 90 \
         and figures["standstill"] <= 1500 and figures["answer"] <= 300 and figures["exit"] <= 3000 \
         and back <= 30, f"{figures}, the show went back {back} ms"
     shutil.rmtree(work)
@@ -387,7 +389,7 @@ def demo_stop_vanish(d, build):
     end = frames(log)[-1]
     print(f"stopped: the show went on {leap:.0f} ms further, the music within {apart:.0f} ms; "
           f"gone: {end[0] - left[0] - (end[2] - left[2]):.0f} ms from the counter's pace")
-    assert f[gap][2] - f[gap - 1][2] > 4000 and abs(leap) <= 400 and apart <= 30, \
+    assert f[gap][2] - f[gap - 1][2] > 4000 and abs(leap) <= 400 and apart <= 90, \
         (f[gap - 1:gap + 3], apart)
     assert end[0] >= 175625 and abs(end[0] - left[0] - (end[2] - left[2])) <= 90, (left, end)
     shutil.rmtree(work)
