@@ -10,8 +10,9 @@ public:
     // beyond the jitter of a device's pace, within what an eye and an ear take as one.
     static constexpr int slack = 12;
     // How long the music may stand still while frames are drawn before the show goes on
-    // without it, ms: a stalled sound device cannot stop the show.
-    static constexpr int stall = 500;
+    // without it, ms: a stalled sound device cannot stop the show. With a frame to notice
+    // and the slack, the picture stands half a second at most.
+    static constexpr int stall = 450;
     // The most one frame adds to a stall, ms: a longer gap between frames means none
     // were drawn (the process stopped, the window minimised), not that the music stood.
     static constexpr int longestFrame = 100;
