@@ -277,12 +277,13 @@ def shown_at(log, t):
 def heard_from(ear, build, log, begin):
     """(music heard - show shown, music heard) for the sound written first at or after byte
     `begin`, once it is loud: the music against the show when the driver wrote it. A write
-    arrives at once or late, never early: when is the earliest that the reads about it say."""
+    arrives at once or late, never early, and the writer keeps real time or falls behind:
+    it was written at the earliest that the reads of it and after it say."""
     until(lambda: (loud := np.nonzero(np.abs(ear.mono(begin, len(ear.data))) > 64)[0]).size
           and len(ear.data) >= begin + loud[0] * 4 + 88200, "half a second of sound")
     loud = np.nonzero(np.abs(ear.mono(begin, len(ear.data))) > 64)[0][0] * 4 + begin
     start = next(b for b, _ in ear.stamps if b >= loud)
-    when = min(t - (b - start) / 176.4 for b, t in ear.stamps if abs(b - start) < 88200)
+    when = min(t - (b - start) / 176.4 for b, t in ear.stamps if 0 <= b - start < 88200)
     show = shown_at(log, when)
     music, alike = sound.locate(build + "/DATAS/zik.mp3", ear.mono(start, start + 44100), show)
     assert alike > 0.9, \
@@ -346,14 +347,13 @@ def demo_stall(d, build):
     back = max(a[0] - b[0] for a, b in zip(frames(log), frames(log)[1:]))  # before any key
     answers = []
     for key, by in [("Right", 5000), ("Left", -5000)] + [("Right", 5000)] * 8:
-        was = frames(log)[-1][0]
+        before = now_ms()
         d.key(win, key)
-        sent = now_ms()
-        landed = min(was + by, 175625)
-        answers.append(until(lambda: [f[2] - sent for f in frames(log) if f[2] > sent - 100 and (
-            abs(f[0] - landed) < 300 if landed < 175625 else f[0] >= landed)],
-            f"{key} answered")[0])
-        if landed == 175625:
+        sent = now_ms()  # by now xdotool has sent it; its answer is the first frame after the jump
+        jumped = lambda: [b[2] for a, b in zip(frames(log), frames(log)[1:]) if b[2] > before and (
+            (b[0] - a[0]) * by / 5000 >= 4000 or b[0] >= 175625)]
+        answers.append(max(0, until(jumped, f"{key} answered")[0] - sent))
+        if frames(log)[-1][0] >= 175625:
             break
     figures["answer"], end = max(answers), frames(log)[-1][2]
     assert exit_code(proc, 5) == 0, "the show's end"
