@@ -65,10 +65,9 @@ bench: configure
 # seed corpus. Crashers land in build-fuzz/crash-*: keep them in tests/fuzz/regressions.
 FUZZ_TIME ?= 60
 fuzz: deps
-	@mkdir -p build-fuzz/corpus
-	clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-		-Isrc tests/fuzz/TgaFuzz.cpp src/texture/TgaReader.cpp src/platform/Files.cpp \
-		-o build-fuzz/tga_fuzz
+	@cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz --target tga_fuzz
+	@mkdir -p build-fuzz/corpus && cp build-fuzz/tests/tga_fuzz build-fuzz/
 	cp tests/fuzz/corpus/* tests/fuzz/regressions/* build-fuzz/corpus/
 	cd build-fuzz && ./tga_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=crash- corpus
 

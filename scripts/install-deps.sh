@@ -11,7 +11,7 @@ packages=(
     libgl1-mesa-dev libglu1-mesa-dev freeglut3-dev libegl-dev libgles-dev
     libgtest-dev
     libpng-dev libfreetype-dev fonts-dejavu-core
-    xvfb xauth x11-utils xdotool imagemagick openbox python3
+    xvfb xauth x11-utils xdotool imagemagick openbox python3 python3-numpy
     lame mpg123 ffmpeg faketime wmctrl aubio-tools
     dpkg-dev desktop-file-utils lintian appstream man-db
     clang libclang-rt-14-dev

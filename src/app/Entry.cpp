@@ -42,6 +42,8 @@ bool take(Player& player, const SDL_Event& event) {
             player.showStill();
         return true;
     }
+    if (event.type == SDL_AUDIODEVICEREMOVED && !event.adevice.iscapture && demo.music)
+        demo.music->lose(); // a sound device gone leaves the music behind
     if (event.type != SDL_KEYDOWN || event.key.repeat) return true;
     switch (event.key.keysym.scancode) {
     case SDL_SCANCODE_SPACE:

@@ -49,7 +49,10 @@ bool Player::jump(int ms) {
 bool Player::togglePause() {
     const bool stand = !paused();
     platform::clockPause(stand);
-    if (music) stand ? music->pause() : music->resume();
+    if (music) {
+        stand ? music->pause() : music->resume();
+        music->seek(platform::clockElapsedMs()); // stands, and goes on, at the moment shown
+    }
     // The frame shown last was not kept: draw the one to stand, at the same moment.
     return !stand || frame();
 }

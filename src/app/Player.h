@@ -10,6 +10,9 @@ enum class Control { Pause, Back, Forward, Home };
 // The show as the viewer drives it: frames on the show's clock, which Space stops and
 // starts and the arrows and Home move, the music kept at the same moment. While paused
 // no frame is drawn: the last one, held, is shown again when the window needs it.
+// Its keys come as events, not through the key table that Escape and F1 use: in order
+// and each counted, where a table that keeps whether a key was struck since the last
+// frame would merge two Spaces, or Left then Right, pressed during one slow frame.
 class Player {
 public:
     Player(FrameStep step, Music* music); // music may be null

@@ -3,57 +3,67 @@
 #include "platform/Files.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <future>
-#include <thread>
 
 namespace {
 bool initialised = false; // this player started the audio subsystem and the mixer
 
 // How long the close waits for the mixing thread: a device that takes no samples holds
 // it in a write for as long as it likes, and the program must still end.
-const std::chrono::milliseconds closeWait(400);
+const Uint32 closeWaitMs = 400;
+
+// Sample frames a buffer: a short buffer keeps the music within a few ms of the pictures.
+const int bufferFrames = 1024;
 } // namespace
 
 // Orders are written by the program's thread and taken by the mixing thread; the
 // position is written by the mixing thread. Neither thread ever waits for the other.
 struct Music::Deck {
     std::atomic<Mix_Music*> stream{nullptr};
-    std::atomic<uint64_t> order{0};    // (number << 32) | ms: the latest order to move
-    std::atomic<double> orderedAt{0};  // the counter's ms when that order's ms was the show's
-    std::atomic<bool> hold{false};     // the music stands
-    std::atomic<unsigned> taken{0};    // the number of the latest order the mixer took
-    std::atomic<int64_t> frames{-1};   // where the music is, in sample frames; -1 none plays
-    double pausedAt = 0;               // the counter's ms at the latest pause (program's thread)
+    std::atomic<uint64_t> order{0};   // (number << 32) | ms: the latest order to move
+    std::atomic<double> orderedAt{0}; // the counter's ms when that order's ms was the show's
+    std::atomic<bool> hold{false};    // the music stands
+    std::atomic<unsigned> taken{0};   // the number of the latest order the mixer took
+    // The buffer handed out last: where it begins in the music, in sample frames, plus 1
+    // (0: no music) in bits 32 to 62; whether it plays on, in bit 63; and the counter's
+    // whole ms when it was handed out, in bits 0 to 31. One word, so that the three agree.
+    std::atomic<uint64_t> handed{0};
     // The mixing thread's own.
     int rate = 44100;
     int frameBytes = 4;
     bool flowing = false; // the music played in the buffer being mixed
+    int64_t end = -1;     // where the music is at the end of what has been mixed
 
     // The mixer's post-mix hook: a buffer has been mixed and is to be handed out.
     static void mixed(void* self, Uint8*, int bytes) { static_cast<Deck*>(self)->take(bytes); }
 
     void take(int bytes) {
-        int64_t at = frames.load(std::memory_order_relaxed);
-        if (flowing) at = Mix_PlayingMusic() ? at + bytes / frameBytes : -1;
+        const int64_t mixed = bytes / frameBytes;
+        if (flowing) end = Mix_PlayingMusic() ? end + mixed : -1;
+        int64_t heard = flowing && end >= 0 ? end - mixed : end; // where this buffer begins
         const uint64_t o = order.load(std::memory_order_acquire);
         const unsigned number = static_cast<unsigned>(o >> 32);
         if (number != taken.load(std::memory_order_relaxed)) {
+            // Where the show will be when the next buffer, the first from there, is handed out.
             double ms = static_cast<int32_t>(o & 0xffffffffu);
-            if (!hold.load()) ms += platform::nowMs() - orderedAt.load(); // the show went on
+            if (!hold.load()) ms += platform::nowMs() - orderedAt.load() + mixed * 1000.0 / rate;
             const double seconds = ms / 1000.0;
             const bool moved = Mix_PlayingMusic() && Mix_SetMusicPosition(seconds) == 0;
             const bool started = moved || Mix_FadeInMusicPos(stream.load(), 1, 0, seconds) == 0;
-            at = started ? static_cast<int64_t>(ms * rate / 1000) : -1;
+            end = started ? static_cast<int64_t>(ms * rate / 1000) : -1;
+            heard = started && !hold.load() ? end - mixed : end;
             taken.store(number, std::memory_order_release);
         }
         const bool stand = hold.load();
         if (stand != (Mix_PausedMusic() != 0)) stand ? Mix_PauseMusic() : Mix_ResumeMusic();
         flowing = Mix_PlayingMusic() && !stand;
-        frames.store(at, std::memory_order_release);
+        const uint64_t moving = heard >= 0 && !stand ? 1ull << 63 : 0;
+        handed.store(moving | static_cast<uint64_t>(heard + 1) << 32 |
+                         static_cast<uint32_t>(platform::nowMs()),
+                     std::memory_order_release);
     }
 };
 
@@ -66,8 +76,7 @@ Music::Music(bool withSound) : deck(std::make_shared<Deck>()) {
     initialised = true;
     if ((Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) == 0)
         std::fprintf(stderr, "velmora: no MP3 decoder (%s)\n", Mix_GetError());
-    // A short buffer keeps the music within a few tens of ms of the pictures.
-    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
+    if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, bufferFrames) != 0) {
         std::fprintf(stderr, "velmora: cannot open the audio device (%s)\n", Mix_GetError());
         return;
     }
@@ -82,34 +91,53 @@ Music::Music(bool withSound) : deck(std::make_shared<Deck>()) {
 }
 
 namespace {
-// Stops and closes the streams, then the device and the mixer, in that order.
-void shutDown(const std::vector<Mix_Music*>& streams, bool opened, bool quit) {
-    for (Mix_Music* stream : streams) {
+// What the closing thread needs: the streams to stop and close, whether the device is
+// open, the deck the mixer may read until the device is closed, and a word when done.
+struct Closing {
+    std::vector<Mix_Music*> streams;
+    bool opened;
+    std::shared_ptr<Music::Deck> deck;
+    SDL_sem* done;
+};
+
+// Stops and closes the streams, then the device and the mixer, in that order. On an SDL
+// thread: like the mixing thread, it takes no SIGPIPE from a device that went away.
+int shutDown(void* data) {
+    Closing& c = *static_cast<Closing*>(data);
+    for (Mix_Music* stream : c.streams) {
         if (!stream) continue;
         Mix_HaltMusic();
         Mix_FreeMusic(stream);
     }
-    if (opened) Mix_CloseAudio(); // waits for the mixing thread
-    if (quit) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
+    if (c.opened) Mix_CloseAudio(); // waits for the mixing thread
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_SemPost(c.done);
+    return 0;
 }
 } // namespace
 
 Music::~Music() {
     if (initialised) {
-        // On a thread of its own, waited for a bounded time: if the device holds the
-        // mixing thread, the program ends without it, and the deck it reads stays.
-        auto closed = std::make_shared<std::promise<void>>();
-        std::future<void> done = closed->get_future();
-        std::thread([closed, keep = deck, streams = streams, opened = ready] {
-            shutDown(streams, opened, true);
-            closed->set_value();
-        }).detach();
-        if (done.wait_for(closeWait) != std::future_status::ready)
-            std::fprintf(stderr, "velmora: the sound device takes no more sound; "
-                                 "ending without closing it\n");
+        // Waited for a bounded time: if the device holds the mixing thread, the program
+        // ends without it, and what the two threads read stays.
+        auto* closing = new Closing{streams, ready, deck, SDL_CreateSemaphore(0)};
+        SDL_Thread* thread =
+            closing->done ? SDL_CreateThread(shutDown, "music close", closing) : nullptr;
+        if (!thread) {
+            shutDown(closing); // no thread to spare: close here, as best we can
+        } else {
+            SDL_DetachThread(thread);
+            if (SDL_SemWaitTimeout(closing->done, closeWaitMs) != 0) {
+                std::fprintf(stderr, "velmora: the sound device takes no more sound; "
+                                     "ending without closing it\n");
+                closing = nullptr;
+            }
+        }
+        if (closing) {
+            if (closing->done) SDL_DestroySemaphore(closing->done);
+            delete closing;
+        }
         initialised = false;
     }
     streams.clear();
@@ -160,20 +188,25 @@ void Music::seek(int ms) {
 
 void Music::pause() {
     paused = true;
-    deck->pausedAt = platform::nowMs();
     deck->hold.store(true);
 }
 
 void Music::resume() {
     paused = false;
-    // An order still on its way counts the show's time from its moment: not the pause.
-    if (deck->taken.load() != orders)
-        deck->orderedAt.store(deck->orderedAt.load() + platform::nowMs() - deck->pausedAt);
     deck->hold.store(false);
 }
 
+void Music::lose() { lost = true; }
+
 double Music::position() const {
-    if (current < 0 || deck->taken.load(std::memory_order_acquire) != orders) return -1;
-    const int64_t at = deck->frames.load(std::memory_order_acquire);
-    return at < 0 ? -1 : static_cast<double>(at) * 1000.0 / deck->rate;
+    if (lost || current < 0 || deck->taken.load(std::memory_order_acquire) != orders) return -1;
+    const uint64_t h = deck->handed.load(std::memory_order_acquire);
+    const int64_t begins = static_cast<int64_t>((h >> 32) & 0x7fffffff) - 1;
+    if (begins < 0) return -1;
+    const double ms = static_cast<double>(begins) * 1000.0 / deck->rate;
+    if (!(h >> 63)) return ms;
+    // The device plays the buffer on from there as the counter runs, a buffer's length at
+    // most: a device that takes no more leaves the music standing at the buffer's end.
+    const uint32_t since = static_cast<uint32_t>(platform::nowMs()) - static_cast<uint32_t>(h);
+    return ms + std::min(static_cast<double>(since), bufferFrames * 1000.0 / deck->rate);
 }

@@ -36,12 +36,18 @@ public:
     // time the mixer takes the order.
     void seek(int ms);
 
-    // Holds the music where it is, and lets it go on.
+    // Holds the music where it is, and lets it go on. The mixer takes either at the end of
+    // a buffer: a seek to the show's moment just after makes it exact.
     void pause();
     void resume();
 
-    // Where the stream started last is, in ms, counted from the samples the mixer has
-    // handed out; -1 when none plays, or while a start or a move is on its way to the mixer.
+    // The audio device went away (SDL_AUDIODEVICEREMOVED): the mixer goes on into nothing
+    // at a pace of its own, which the pictures no longer follow.
+    void lose();
+
+    // Where the stream started last is, in ms: where the buffer the mixer handed out last
+    // begins, and how long ago that was; -1 when none plays, while a start or a move is on its way
+    // to the mixer, or once the device is lost.
     double position() const;
 
     struct Deck; // what this thread and the mixing thread share
@@ -51,4 +57,5 @@ private:
 
     std::shared_ptr<Deck> deck;
     unsigned orders = 0; // orders given, the latest by number
+    bool lost = false;
 };

@@ -6,12 +6,13 @@
 // position, so that any platform's frame loop can drive it.
 class MusicClock {
 public:
-    // How far the music may be from the pictures before the show's clock moves to it, ms.
-    // The mixer publishes its position a buffer (23.2 ms) at a time: less would chase it.
-    static constexpr int slack = 25;
+    // How far the music may be from the pictures before the show's clock moves to it, ms:
+    // beyond the jitter of a device's pace, within what an eye and an ear take as one.
+    static constexpr int slack = 12;
     // How long the music may stand still while frames are drawn before the show goes on
-    // without it, ms: a stalled sound device cannot stop the show.
-    static constexpr int stall = 500;
+    // without it, ms: a stalled sound device cannot stop the show. With a frame to notice
+    // and the slack, the picture stands half a second at most.
+    static constexpr int stall = 450;
     // The most one frame adds to a stall, ms: a longer gap between frames means none
     // were drawn (the process stopped, the window minimised), not that the music stood.
     static constexpr int longestFrame = 100;
@@ -28,8 +29,8 @@ public:
     Step frame(double now, int clock, double music);
 
 private:
-    double lastFrame = -1; // the counter's time at the previous frame
-    double lastMusic = -1; // the music's position then
-    double stillFor = 0;   // ms of frames drawn since the music last moved
+    double lastFrame = -1;   // the counter's time at the previous frame
+    double lastMusic = -1;   // the music's position then
+    double stillFor = 0;     // ms of frames drawn since the music last moved
     bool leftBehind = false; // the music stalled and the show went on without it
 };
