@@ -129,7 +129,4 @@ void outlineTriangles(const Triangles& batch, Triangles& filled);
 // never culled: the wide lines.
 void drawWindowTriangles(const std::vector<Vertex>& vertices);
 
-// Looks a uniform location up in the bound program.
-GLint uniform(const char* name);
-
 } // namespace gles

@@ -2,6 +2,8 @@
 #include "gles/Context.h"
 #include "gles/Lists.h"
 #include <GL/glut.h>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -68,14 +70,23 @@ void endBatch() {
     r.batch.reset();
 }
 
-// Splits the primitive into triangles: a quad into (0, 1, 2) and (0, 2, 3), its
-// diagonal no edge of the polygon.
-void addPrimitive(Triangles& out, const std::vector<Vertex>& p, GLenum mode) {
+// Splits the primitive into triangles, the quad's diagonal no edge of the polygon. GL's
+// software renderer splits a quad drawn at once into (0, 1, 2) and (0, 2, 3), one from a
+// display list into (0, 1, 3) and (1, 2, 3): the colours and texture coordinates of a
+// quad whose corners differ follow the diagonal, so each is split as it would be.
+void addPrimitive(Triangles& out, const std::vector<Vertex>& p, GLenum mode, bool listed) {
     const size_t n = mode == GL_QUADS ? 4 : 3;
     for (size_t i = 0; i + n <= p.size(); i += n) {
         if (n == 3) {
             out.vertices.insert(out.vertices.end(), p.begin() + i, p.begin() + i + 3);
             out.edges.push_back(7);
+            continue;
+        }
+        if (listed) {
+            for (size_t k : {i, i + 1, i + 3, i + 1, i + 2, i + 3})
+                out.vertices.push_back(p[k]);
+            out.edges.push_back(1 | 4);
+            out.edges.push_back(1 | 2);
             continue;
         }
         for (size_t k : {i, i + 1, i + 2, i, i + 2, i + 3})
@@ -116,6 +127,15 @@ bool recordPush() { return recording(Op::Push); }
 bool recordPop() { return recording(Op::Pop); }
 void noteAttribute(Attribute a) { rec().touched |= 1u << a; }
 
+void refuseInList(const char* call) {
+    if (!rec().compiling) return;
+    std::fprintf(stderr,
+                 "%s inside glNewList(%u): this GL on ES records only geometry, current "
+                 "attributes and transforms in display lists\n",
+                 call, rec().compiling);
+    std::abort();
+}
+
 } // namespace gles
 
 void GLAPIENTRY glBegin(GLenum mode) {
@@ -133,7 +153,7 @@ void GLAPIENTRY glEnd() {
     r.inside = false;
     if (!r.compiling) {
         r.immediate.clear();
-        addPrimitive(r.immediate, r.primitive, r.mode);
+        addPrimitive(r.immediate, r.primitive, r.mode, false);
         if (!r.immediate.vertices.empty()) drawTriangles(r.immediate, 0);
         return;
     }
@@ -145,7 +165,7 @@ void GLAPIENTRY glEnd() {
         r.batch = std::make_shared<Triangles>();
         r.batch->fromVertices = carried;
     }
-    addPrimitive(*r.batch, r.primitive, r.mode);
+    addPrimitive(*r.batch, r.primitive, r.mode, true);
 }
 
 void GLAPIENTRY glVertex2f(GLfloat x, GLfloat y) { vertex(x, y, 0); }

@@ -2,7 +2,8 @@
 // rasterised as GL's software renderer draws a wide line. The line grows along its minor
 // axis (an x-major line grows vertically) by half the width, rounded to whole pixels, each
 // way; each end moves by up to half a pixel along the major axis so that the end pixels
-// follow the diamond-exit rule; depth and colour vary along the line and not across it.
+// follow the diamond-exit rule; depth and colour follow the major axis, the same all
+// across the line.
 #include "gles/Context.h"
 #include <cmath>
 
@@ -53,22 +54,24 @@ bool clipSegment(Point& a, Point& b) {
 WindowPoint toWindow(const Point& p) {
     const GLint* v = state().viewport;
     const float halfW = v[2] * 0.5f, halfH = v[3] * 0.5f;
+    // As GL's software renderer maps a vertex: times 1 / w, then scaled and moved.
+    const float iw = 1.0f / p.clip[3];
     WindowPoint w;
-    w.x = p.clip[0] / p.clip[3] * halfW + (v[0] + halfW);
-    w.y = p.clip[1] / p.clip[3] * halfH + (v[1] + halfH);
-    w.z = p.clip[2] / p.clip[3] * 0.5f + 0.5f;
+    w.x = p.clip[0] * iw * halfW + (v[0] + halfW);
+    w.y = p.clip[1] * iw * halfH + (v[1] + halfH);
+    w.z = p.clip[2] * iw * 0.5f + 0.5f;
     for (int i = 0; i < 4; ++i)
         w.color[i] = p.color[i];
     return w;
 }
 
 // A corner of the line's quad in normalised device coordinates, its depth and colour
-// those of the line at the corner's projection onto it.
+// those of the line at the corner's place along the major axis.
 Vertex corner(const WindowPoint& a, const WindowPoint& b, float x, float y) {
     const GLint* v = state().viewport;
     const float halfW = v[2] * 0.5f, halfH = v[3] * 0.5f;
     const float dx = a.x - b.x, dy = a.y - b.y;
-    const float along = ((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy);
+    const float along = std::fabs(dx) >= std::fabs(dy) ? (x - a.x) / dx : (y - a.y) / dy;
     Vertex out{};
     out.pos[0] = (x - (v[0] + halfW)) / halfW;
     out.pos[1] = (y - (v[1] + halfH)) / halfH;

@@ -11,6 +11,10 @@ bool recordScale(float x, float y, float z);
 bool recordPush();
 bool recordPop();
 
+// Stops the program when `call`, a state change GL would record, comes while a list is
+// compiled: lists here hold geometry, current attributes and transforms only.
+void refuseInList(const char* call);
+
 // Notes that a current attribute was set, for the list being compiled.
 void noteAttribute(Attribute a);
 

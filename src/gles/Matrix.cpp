@@ -6,6 +6,7 @@ namespace gles {
 // Each element summed left to right in single precision, as GL drivers multiply.
 Matrix Matrix::product(const Matrix& a, const Matrix& b) {
     Matrix r;
+    r.kind = a.kind > b.kind ? a.kind : b.kind;
     for (int i = 0; i < 4; ++i) {
         const float a0 = a.m[i], a1 = a.m[4 + i], a2 = a.m[8 + i], a3 = a.m[12 + i];
         for (int j = 0; j < 4; ++j)
@@ -21,6 +22,8 @@ void Matrix::translate(float x, float y, float z) {
 }
 
 void Matrix::scale(float x, float y, float z) {
+    const Kind made = x == y && y == z ? UniformScale : General;
+    if (made > kind) kind = made;
     for (int i = 0; i < 4; ++i) {
         m[i] *= x;
         m[4 + i] *= y;
@@ -38,21 +41,32 @@ void Matrix::rotate(float degrees, float x, float y, float z) {
     x /= length;
     y /= length;
     z /= length;
-    const float k = 1.0f - c;
+    const float xx = x * x, yy = y * y, zz = z * z, xy = x * y, yz = y * z, zx = z * x;
+    const float xs = x * s, ys = y * s, zs = z * s, k = 1.0f - c;
     Matrix r;
-    r.m[0] = k * x * x + c;
-    r.m[4] = k * x * y - z * s;
-    r.m[8] = k * z * x + y * s;
-    r.m[1] = k * x * y + z * s;
-    r.m[5] = k * y * y + c;
-    r.m[9] = k * y * z - x * s;
-    r.m[2] = k * z * x - y * s;
-    r.m[6] = k * y * z + x * s;
-    r.m[10] = k * z * z + c;
+    r.m[0] = (k * xx) + c;
+    r.m[4] = (k * xy) - zs;
+    r.m[8] = (k * zx) + ys;
+    r.m[1] = (k * xy) + zs;
+    r.m[5] = (k * yy) + c;
+    r.m[9] = (k * yz) - xs;
+    r.m[2] = (k * zx) - ys;
+    r.m[6] = (k * yz) + xs;
+    r.m[10] = (k * zz) + c;
     multiply(r);
 }
 
 void Matrix::normalMatrix(float out[9]) const {
+    if (kind != General) {
+        // The inverse transpose of a rotation is itself; of a uniform scale s, itself
+        // over s squared (taken from the first row).
+        const float q = kind == Rigid ? 1.0f
+                                      : 1.0f / (m[0] * m[0] + m[4] * m[4] + m[8] * m[8]);
+        for (int col = 0; col < 3; ++col)
+            for (int r = 0; r < 3; ++r)
+                out[col * 3 + r] = kind == Rigid ? m[col * 4 + r] : q * m[col * 4 + r];
+        return;
+    }
     const double a = m[0], b = m[4], c = m[8];
     const double d = m[1], e = m[5], f = m[9];
     const double g = m[2], h = m[6], i = m[10];

@@ -6,6 +6,9 @@ namespace gles {
 
 struct Matrix {
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    // What made it, which decides how its normals are found: the inverse of a rotation
+    // is its transpose, and GL drivers take it so rather than inverting.
+    enum Kind { Rigid, UniformScale, General } kind = Rigid;
     static Matrix product(const Matrix& a, const Matrix& b); // a * b
     void multiply(const Matrix& b) { *this = product(*this, b); }
     void translate(float x, float y, float z);

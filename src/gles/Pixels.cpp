@@ -2,6 +2,7 @@
 // look-up of the library's extension entry points.
 #include "gles/Context.h"
 #include "gles/Gles.h"
+#include "gles/Lists.h"
 #include <cstring>
 #include <string>
 #include <vector>
@@ -25,6 +26,7 @@ void GLAPIENTRY glDeleteTextures(GLsizei n, const GLuint* names) {
 }
 
 void GLAPIENTRY glBindTexture(GLenum target, GLuint name) {
+    refuseInList("glBindTexture");
     if (target != GL_TEXTURE_2D) unsupported("glBindTexture", target);
     State& s = state();
     s.units[s.activeUnit].bound = name;
@@ -33,6 +35,7 @@ void GLAPIENTRY glBindTexture(GLenum target, GLuint name) {
 }
 
 void GLAPIENTRY glTexParameteri(GLenum target, GLenum pname, GLint param) {
+    refuseInList("glTexParameteri");
     if (target != GL_TEXTURE_2D) unsupported("glTexParameteri", target);
     TextureInfo& t = boundTexture();
     switch (pname) {
@@ -54,6 +57,7 @@ void GLAPIENTRY glTexParameteri(GLenum target, GLenum pname, GLint param) {
 void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                              GLsizei height, GLint border, GLenum format, GLenum type,
                              const GLvoid* pixels) {
+    refuseInList("glTexImage2D");
     if (target != GL_TEXTURE_2D) unsupported("glTexImage2D", target);
     if (level != 0) unsupported("glTexImage2D level", static_cast<unsigned>(level));
     if (border != 0) unsupported("glTexImage2D border", static_cast<unsigned>(border));
@@ -73,6 +77,7 @@ void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint internalFormat, G
 
 void GLAPIENTRY glCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x,
                                  GLint y, GLsizei width, GLsizei height, GLint border) {
+    refuseInList("glCopyTexImage2D");
     if (target != GL_TEXTURE_2D || level != 0 || border != 0)
         unsupported("glCopyTexImage2D", target);
     if (internalFormat != GL_RGBA && internalFormat != GL_RGB)
@@ -87,6 +92,7 @@ void GLAPIENTRY glCopyTexImage2D(GLenum target, GLint level, GLenum internalForm
 
 void GLAPIENTRY glCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset,
                                     GLint x, GLint y, GLsizei width, GLsizei height) {
+    refuseInList("glCopyTexSubImage2D");
     if (target != GL_TEXTURE_2D || level != 0) unsupported("glCopyTexSubImage2D", target);
     es.CopyTexSubImage2D(target, level, xoffset, yoffset, x, y, width, height);
 }

@@ -4,9 +4,12 @@
 #include "gles/Gles.h"
 #include "gles/Shaders.h"
 #include <cstddef>
+#include <cstring>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace gles {
 
@@ -54,9 +57,46 @@ GLuint link(const std::string& defines, const char* vertex, const char* fragment
     return program;
 }
 
+// The uniforms of each program met so far, by the name's address (the names are
+// literals, so a look-up costs a few pointer comparisons), with the values last sent:
+// a value sent again unchanged would cost the renderer a new upload for each draw.
+struct Slot {
+    const char* name;
+    GLint location;
+    int size = 0; // floats held in `last`; 0 until the first value is sent
+    float last[16] = {};
+};
+using Locations = std::vector<Slot>;
+Locations* boundLocations = nullptr;
+
 void use(GLuint program) {
+    static std::unordered_map<GLuint, Locations> locations;
     if (program != boundProgram) es.UseProgram(program);
     boundProgram = program;
+    boundLocations = &locations[program];
+}
+
+Slot& slot(const char* name) {
+    for (Slot& known : *boundLocations)
+        if (known.name == name) return known;
+    boundLocations->push_back({name, es.GetUniformLocation(boundProgram, name)});
+    return boundLocations->back();
+}
+
+// Sends `n` floats (1, 2, 4, a 3x3 or a 4x4 matrix) to the bound program's uniform
+// `name` when they differ from those it holds.
+void send(const char* name, const float* v, int n) {
+    Slot& s = slot(name);
+    if (s.size == n && std::memcmp(s.last, v, sizeof(float) * n) == 0) return;
+    s.size = n;
+    std::memcpy(s.last, v, sizeof(float) * n);
+    switch (n) {
+    case 1: es.Uniform1f(s.location, v[0]); break;
+    case 2: es.Uniform2f(s.location, v[0], v[1]); break;
+    case 4: es.Uniform4fv(s.location, 1, v); break;
+    case 9: es.UniformMatrix3fv(s.location, 1, GL_FALSE, v); break;
+    default: es.UniformMatrix4fv(s.location, 1, GL_FALSE, v); break;
+    }
 }
 
 // The features of one draw, as bits: what a program is built for.
@@ -123,8 +163,8 @@ GLuint programFor(uint32_t key) {
     if (!program) {
         program = link(definesFor(key), vertexSource, fragmentSource);
         use(program);
-        es.Uniform1i(uniform("u_sampler0"), 0);
-        es.Uniform1i(uniform("u_sampler1"), 1);
+        es.Uniform1i(slot("u_sampler0").location, 0);
+        es.Uniform1i(slot("u_sampler1").location, 1);
     }
     return program;
 }
@@ -140,9 +180,9 @@ void setUniforms() {
     const Matrix mvp = Matrix::product(s.projection.top(), mv);
     float nm[9];
     mv.normalMatrix(nm);
-    es.UniformMatrix4fv(uniform("u_mvp"), 1, GL_FALSE, mvp.m);
-    es.UniformMatrix4fv(uniform("u_mv"), 1, GL_FALSE, mv.m);
-    es.UniformMatrix3fv(uniform("u_nm"), 1, GL_FALSE, nm);
+    send("u_mvp", mvp.m, 16);
+    send("u_mv", mv.m, 16);
+    send("u_nm", nm, 9);
     if (s.lighting) {
         const Material& m = s.front;
         const Light& l = s.light;
@@ -154,25 +194,27 @@ void setUniforms() {
         product(l.diffuse, m.diffuse, diffuse);
         diffuse[3] = m.diffuse[3];
         product(l.specular, m.specular, specular);
-        es.Uniform4fv(uniform("u_lightPos"), 1, l.position);
-        es.Uniform4fv(uniform("u_base"), 1, base);
-        es.Uniform4fv(uniform("u_ambient"), 1, ambient);
-        es.Uniform4fv(uniform("u_diffuse"), 1, diffuse);
-        es.Uniform4fv(uniform("u_specular"), 1, specular);
-        es.Uniform4fv(uniform("u_emission"), 1, m.emission);
-        es.Uniform4fv(uniform("u_sceneAmbient"), 1, s.sceneAmbient);
-        es.Uniform4fv(uniform("u_lightAmbient"), 1, l.ambient);
-        es.Uniform4fv(uniform("u_lightDiffuse"), 1, l.diffuse);
-        es.Uniform1f(uniform("u_shininess"), m.shininess);
-        es.Uniform1f(uniform("u_light0"), s.light0 ? 1.0f : 0.0f);
+        const float light0 = s.light0 ? 1.0f : 0.0f;
+        send("u_lightPos", l.position, 4);
+        send("u_base", base, 4);
+        send("u_ambient", ambient, 4);
+        send("u_diffuse", diffuse, 4);
+        send("u_specular", specular, 4);
+        send("u_emission", m.emission, 4);
+        send("u_sceneAmbient", s.sceneAmbient, 4);
+        send("u_lightAmbient", l.ambient, 4);
+        send("u_lightDiffuse", l.diffuse, 4);
+        send("u_shininess", &m.shininess, 1);
+        send("u_light0", &light0, 1);
     }
     for (int u = 0; u < 2; ++u) {
         const auto found = s.textures.find(s.units[u].bound);
         if (found == s.textures.end()) continue;
-        es.Uniform2f(uniform(u ? "u_size1" : "u_size0"), static_cast<float>(found->second.width),
-                     static_cast<float>(found->second.height));
+        const float size[2] = {static_cast<float>(found->second.width),
+                               static_cast<float>(found->second.height)};
+        send(u ? "u_size1" : "u_size0", size, 2);
     }
-    es.Uniform1f(uniform("u_alphaRef"), s.alphaRef);
+    send("u_alphaRef", &s.alphaRef, 1);
 }
 
 // Vertices from the bound buffer for the attributes in `fromVertices`; the current
@@ -217,8 +259,6 @@ void fill(const Triangles& batch, GLuint buffer) {
 }
 
 } // namespace
-
-GLint uniform(const char* name) { return es.GetUniformLocation(boundProgram, name); }
 
 void drawWindowTriangles(const std::vector<Vertex>& vertices) {
     if (vertices.empty()) return;

@@ -32,8 +32,8 @@ uniform vec4 u_lightDiffuse;
 uniform float u_shininess;
 uniform float u_light0; // 1 when GL_LIGHT0 is on
 out vec4 v_color;
-out vec2 v_tex0;
-out vec2 v_tex1;
+out vec4 v_tex0; // (s, t, 0, q): sampled projectively, as fixed-function texturing does
+out vec4 v_tex1;
 
 vec2 sphereMap(vec3 eye, vec3 n) {
     vec3 u = normalize(eye);
@@ -71,8 +71,8 @@ void main() {
 #else
     v_color = clamp(a_color, 0.0, 1.0);
 #endif
-    v_tex0 = a_tex;
-    v_tex1 = vec2(0.0);
+    v_tex0 = vec4(a_tex, 0.0, 1.0);
+    v_tex1 = vec4(0.0, 0.0, 0.0, 1.0);
 #if defined(GEN0_S) || defined(GEN0_T)
     vec2 g0 = sphereMap(eye, n);
 #ifdef GEN0_S
@@ -101,8 +101,8 @@ void main() {
 const char* const fragmentSource = R"(
 precision highp float;
 in vec4 v_color;
-in vec2 v_tex0;
-in vec2 v_tex1;
+in vec4 v_tex0;
+in vec4 v_tex1;
 uniform sampler2D u_sampler0;
 uniform sampler2D u_sampler1;
 uniform vec2 u_size0;
@@ -115,9 +115,9 @@ vec2 inside(vec2 tc, vec2 size) {
     return min(u + 0.5, 1.0) * min(size - u + 0.5, 1.0);
 }
 
-vec4 texel(sampler2D s, vec2 tc, vec2 size, bool clampS, bool clampT) {
-    vec4 t = texture(s, tc);
-    vec2 w = inside(tc, size);
+vec4 texel(sampler2D s, vec4 tc, vec2 size, bool clampS, bool clampT) {
+    vec4 t = textureProj(s, tc.xyw);
+    vec2 w = inside(tc.xy / tc.w, size);
     return t * ((clampS ? w.x : 1.0) * (clampT ? w.y : 1.0));
 }
 

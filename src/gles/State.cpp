@@ -58,6 +58,7 @@ bool* capability(GLenum cap, const char* call, bool& onEs) {
 }
 
 void setCapability(GLenum cap, bool on, const char* call) {
+    refuseInList(call);
     bool onEs = false;
     bool* flag = capability(cap, call, onEs);
     State& s = state();
@@ -87,6 +88,7 @@ GLboolean GLAPIENTRY glIsEnabled(GLenum cap) {
 }
 
 void GLAPIENTRY glCullFace(GLenum mode) {
+    refuseInList("glCullFace");
     if (mode != GL_FRONT && mode != GL_BACK && mode != GL_FRONT_AND_BACK)
         unsupported("glCullFace", mode);
     state().cullFaceMode = static_cast<GLint>(mode);
@@ -94,18 +96,21 @@ void GLAPIENTRY glCullFace(GLenum mode) {
 }
 
 void GLAPIENTRY glDepthFunc(GLenum func) {
+    refuseInList("glDepthFunc");
     if (func < GL_NEVER || func > GL_ALWAYS) unsupported("glDepthFunc", func);
     state().depthFunc = static_cast<GLint>(func);
     es.DepthFunc(func);
 }
 
 void GLAPIENTRY glAlphaFunc(GLenum func, GLclampf ref) {
+    refuseInList("glAlphaFunc");
     if (func < GL_NEVER || func > GL_ALWAYS) unsupported("glAlphaFunc", func);
     state().alphaFunc = static_cast<GLint>(func);
     state().alphaRef = ref < 0 ? 0 : ref > 1 ? 1 : ref;
 }
 
 void GLAPIENTRY glPolygonMode(GLenum face, GLenum mode) {
+    refuseInList("glPolygonMode");
     if (mode != GL_FILL && mode != GL_LINE) unsupported("glPolygonMode", mode);
     State& s = state();
     if (face == GL_FRONT || face == GL_FRONT_AND_BACK) s.polygonMode[0] = static_cast<GLint>(mode);
@@ -115,17 +120,20 @@ void GLAPIENTRY glPolygonMode(GLenum face, GLenum mode) {
 }
 
 void GLAPIENTRY glLineWidth(GLfloat width) {
+    refuseInList("glLineWidth");
     if (width <= 0) return setError(GL_INVALID_VALUE);
     state().lineWidth = width;
 }
 
 void GLAPIENTRY glBlendFunc(GLenum sfactor, GLenum dfactor) {
+    refuseInList("glBlendFunc");
     state().blendSrc = static_cast<GLint>(sfactor);
     state().blendDst = static_cast<GLint>(dfactor);
     es.BlendFunc(sfactor, dfactor);
 }
 
 void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    refuseInList("glViewport");
     if (width < 0 || height < 0) return setError(GL_INVALID_VALUE);
     GLint* v = state().viewport;
     v[0] = x, v[1] = y, v[2] = width, v[3] = height;
@@ -133,6 +141,7 @@ void GLAPIENTRY glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
 }
 
 void GLAPIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
+    refuseInList("glScissor");
     if (width < 0 || height < 0) return setError(GL_INVALID_VALUE);
     GLint* v = state().scissor;
     v[0] = x, v[1] = y, v[2] = width, v[3] = height;
@@ -140,17 +149,20 @@ void GLAPIENTRY glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
 }
 
 void GLAPIENTRY glDepthMask(GLboolean flag) {
+    refuseInList("glDepthMask");
     state().depthMask = flag;
     es.DepthMask(flag);
 }
 
 void GLAPIENTRY glColorMask(GLboolean r, GLboolean g, GLboolean b, GLboolean a) {
+    refuseInList("glColorMask");
     bool* m = state().colorMask;
     m[0] = r, m[1] = g, m[2] = b, m[3] = a;
     es.ColorMask(r, g, b, a);
 }
 
 void GLAPIENTRY glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
+    refuseInList("glClearColor");
     float* c = state().clearColor;
     c[0] = r, c[1] = g, c[2] = b, c[3] = a;
     es.ClearColor(r, g, b, a);
@@ -158,6 +170,7 @@ void GLAPIENTRY glClearColor(GLclampf r, GLclampf g, GLclampf b, GLclampf a) {
 
 void GLAPIENTRY glClearDepth(GLclampd depth) { es.ClearDepthf(static_cast<float>(depth)); }
 void GLAPIENTRY glClear(GLbitfield mask) {
+    refuseInList("glClear");
     if (mask & ~(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)) unsupported("glClear", mask);
     es.Clear(mask);
 }
@@ -172,6 +185,7 @@ GLenum GLAPIENTRY glGetError() {
 }
 
 void GLAPIENTRY glPixelStorei(GLenum pname, GLint param) {
+    refuseInList("glPixelStorei");
     if (pname == GL_PACK_ALIGNMENT)
         state().packAlignment = param;
     else if (pname == GL_UNPACK_ALIGNMENT)
@@ -264,6 +278,7 @@ void GLAPIENTRY glTexCoord2f(GLfloat s, GLfloat t) {
 
 // Lighting: the one light and the material.
 void GLAPIENTRY glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
+    refuseInList("glLightfv");
     if (light != GL_LIGHT0) unsupported("glLightfv", light);
     Light& l = state().light;
     switch (pname) {
@@ -276,6 +291,7 @@ void GLAPIENTRY glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
 }
 
 void GLAPIENTRY glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
+    refuseInList("glMaterialfv");
     State& s = state();
     for (int side = 0; side < 2; ++side) {
         const GLenum which = side ? GL_BACK : GL_FRONT;
@@ -297,6 +313,7 @@ void GLAPIENTRY glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
 
 // Texture environment and coordinate generation, per unit.
 void GLAPIENTRY glActiveTextureARB(GLenum unit) {
+    refuseInList("glActiveTextureARB");
     if (unit != GL_TEXTURE0 && unit != GL_TEXTURE1) unsupported("glActiveTextureARB", unit);
     state().activeUnit = static_cast<int>(unit - GL_TEXTURE0);
     es.ActiveTexture(unit);
@@ -304,6 +321,7 @@ void GLAPIENTRY glActiveTextureARB(GLenum unit) {
 void GLAPIENTRY glActiveTexture(GLenum unit) { glActiveTextureARB(unit); }
 
 void GLAPIENTRY glTexEnvi(GLenum target, GLenum pname, GLint param) {
+    refuseInList("glTexEnvi");
     if (target != GL_TEXTURE_ENV) unsupported("glTexEnvi", target);
     if (pname != GL_TEXTURE_ENV_MODE) unsupported("glTexEnvi", pname);
     if (param != GL_MODULATE && param != GL_REPLACE)
@@ -315,6 +333,7 @@ void GLAPIENTRY glTexEnvf(GLenum target, GLenum pname, GLfloat param) {
 }
 
 void GLAPIENTRY glTexGeni(GLenum coord, GLenum pname, GLint param) {
+    refuseInList("glTexGeni");
     if (pname != GL_TEXTURE_GEN_MODE) unsupported("glTexGeni", pname);
     if (param != GL_SPHERE_MAP) unsupported("glTexGeni", static_cast<unsigned>(param));
     TextureUnit& u = state().units[state().activeUnit];

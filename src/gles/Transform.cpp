@@ -14,6 +14,7 @@ MatrixStack& current() {
 
 void multiplyDoubles(const double (&m)[16]) {
     Matrix f;
+    f.kind = Matrix::General;
     for (int i = 0; i < 16; ++i)
         f.m[i] = static_cast<float>(m[i]);
     current().top().multiply(f);
@@ -35,11 +36,14 @@ void GLAPIENTRY glPopMatrix() {
 }
 void GLAPIENTRY glLoadIdentity() { current().top() = Matrix(); }
 void GLAPIENTRY glLoadMatrixf(const GLfloat* m) {
+    Matrix& top = current().top();
     for (int i = 0; i < 16; ++i)
-        current().top().m[i] = m[i];
+        top.m[i] = m[i];
+    top.kind = Matrix::General;
 }
 void GLAPIENTRY glMultMatrixf(const GLfloat* m) {
     Matrix f;
+    f.kind = Matrix::General;
     for (int i = 0; i < 16; ++i)
         f.m[i] = m[i];
     current().top().multiply(f);
@@ -64,6 +68,7 @@ void GLAPIENTRY glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble
     const float zNear = static_cast<float>(n), zFar = static_cast<float>(f);
     if (left == right || bottom == top || zNear == zFar) return setError(GL_INVALID_VALUE);
     Matrix o;
+    o.kind = Matrix::General;
     o.m[0] = 2.0f / (right - left);
     o.m[12] = -(right + left) / (right - left);
     o.m[5] = 2.0f / (top - bottom);

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
-"""velmora-capture-es against velmora-capture: the same --help, and the show's landmarks
-(the rings under the glow, a text card, a wipe, the outlined scene, the moving background)
-within the fidelity bounds: no frame below 40 dB PSNR, their median at least 50 dB.
+"""velmora-capture-es against velmora-capture: no system GL linked, the same --help, and
+the show's landmarks (the rings under the glow, a text card, a wipe, the outlined scene,
+the moving background) within the fidelity bounds: no frame below 40 dB PSNR, their
+median at least 50 dB.
     es_frames.py BUILD_DIR"""
-import os, statistics, subprocess, sys, tempfile
+import os, re, statistics, subprocess, sys, tempfile
 
 MOMENTS = [7000, 31000, 41000, 60000, 72000, 130000]
 
@@ -12,6 +13,8 @@ def run(*cmd, **kw):
 
 def main(build):
     tools = [os.path.join(build, t) for t in ("velmora-capture", "velmora-capture-es")]
+    linked = run("ldd", tools[1]).stdout
+    assert not re.search(r"lib(GL|GLX|GLU|glut|GLESv2)\.so", linked), f"a system GL linked:\n{linked}"
     helps = [run(t, "--help").stdout.replace("velmora-capture-es", "velmora-capture") for t in tools]
     assert helps[0] == helps[1] and helps[0], "the two tools' --help differ"
     out = tempfile.mkdtemp(prefix="es-frames-")

@@ -1,5 +1,6 @@
 // The GL 1.x subset on OpenGL ES 3.0 on its own: one EGL context for the executable,
 // drawing into the offscreen screen, pixels read back and judged by GL's formulas.
+#include "platform/Gl.h"
 #include "platform/Headless.h"
 #include <GL/freeglut.h>
 #include <GL/gl.h>
@@ -126,9 +127,12 @@ const Query queries[] = {
          const std::string all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
          return std::vector<float>{
              static_cast<float>(all.find("GL_ARB_multitexture") != std::string::npos),
-             static_cast<float>(all.find("GL_EXT_framebuffer_object") != std::string::npos)};
+             static_cast<float>(all.find("GL_EXT_framebuffer_object") != std::string::npos),
+             // The look-ups find the library's own functions: unit 1 is never skipped.
+             static_cast<float>(platform::glProcAddress("glActiveTextureARB") != nullptr),
+             static_cast<float>(platform::glProcAddress("glBindFramebufferEXT") != nullptr)};
      },
-     {1, 1}},
+     {1, 1, 1, 1}},
 };
 
 class Queries : public ::testing::TestWithParam<Query> {};
@@ -263,9 +267,9 @@ TEST(Subset, DisplayListDrawnTwiceEqualsImmediateMode) {
     const auto strip = [](bool translateByList) {
         glBegin(GL_QUADS);
         glColor3f(1, 0.5f, 0);
-        glVertex2f(0, 0), glVertex2f(0.2f, 0), glVertex2f(0.2f, 0.5f);
+        glVertex2f(0, 0), glVertex2f(0.2f, 0), glVertex2f(0.2f, 0.5f), glVertex2f(0, 0.5f);
         glColor3f(0, 0.5f, 1);
-        glVertex2f(0, 0.5f);
+        glVertex2f(0, 0.5f), glVertex2f(0.2f, 0.5f), glVertex2f(0.2f, 1), glVertex2f(0, 1);
         glEnd();
         if (translateByList) glTranslated(0.25, 0, 0);
     };
@@ -310,9 +314,54 @@ TEST(Subset, PolygonLineModeOutlinesTheQuadThreePixelsWide) {
     EXPECT_EQ(up, 3);     // an x-major edge grows vertically
 }
 
+// GL_CLAMP, which ES lacks: a linear filter near the edge blends in the transparent
+// black border, by 1/2 + u at texel coordinate u < 1/2 from the edge.
+TEST(Subset, ClampBlendsTheBorderIn) {
+    reset();
+    const unsigned char white[2 * 2 * 4] = {255, 255, 255, 255, 255, 255, 255, 255,
+                                            255, 255, 255, 255, 255, 255, 255, 255};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glEnable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0), glVertex2f(0, 0), glTexCoord2f(1, 0), glVertex2f(1, 0);
+    glTexCoord2f(1, 1), glVertex2f(1, 1), glTexCoord2f(0, 1), glVertex2f(0, 1);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+    const auto share = [](int x) { // of pixel x, 2 texels over the 64 pixels
+        const float u = (x + 0.5f) / 32;
+        return std::fmin(1.f, u + 0.5f) * std::fmin(1.f, 2.5f - u);
+    };
+    for (auto [x, y] : {std::pair{0, 0}, {0, 32}, {63, 5}, {32, 32}, {10, 63}})
+        EXPECT_NEAR(pixel(x, y)[0], 255 * share(x) * share(y), 2) << x << "," << y;
+    glDeleteTextures(1, &name);
+}
+
+// The alpha test, in the fragment shader: a fragment is kept when its alpha passes.
+TEST(Subset, AlphaTestKeepsWhatPasses) {
+    reset();
+    glAlphaFunc(GL_GREATER, 0.5f);
+    glEnable(GL_ALPHA_TEST);
+    glColor4f(1, 1, 1, 0.4f);
+    quad(0, 0, 0.5f, 1);
+    glColor4f(1, 1, 1, 0.6f);
+    quad(0.5f, 0, 1, 1);
+    glDisable(GL_ALPHA_TEST);
+    EXPECT_EQ(pixel(10, 10)[0], 0);
+    EXPECT_EQ(pixel(50, 10)[0], 255);
+}
+
 TEST(SubsetDeathTest, OutsideTheSubsetStopsNamingCallAndValue) {
     EXPECT_DEATH(glEnable(GL_FOG), "glEnable\\(0x0B60\\)");
     EXPECT_DEATH(glBegin(GL_LINE_LOOP), "glBegin\\(0x0002\\)");
+    EXPECT_DEATH((glNewList(glGenLists(1), GL_COMPILE), glEnable(GL_BLEND)),
+                 "glEnable inside glNewList");
 }
 
 } // namespace

@@ -41,7 +41,8 @@ bool openEs(std::string& error) {
     }
     if (context == EGL_NO_CONTEXT ||
         !eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
-        error = "cannot create an OpenGL ES 3.0 context without a surface";
+        error = "cannot create an OpenGL ES 3.0 context without a surface (EGL error " +
+                std::to_string(eglGetError()) + ")";
         return false;
     }
     const char* missing = nullptr;
