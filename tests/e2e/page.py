@@ -15,7 +15,9 @@ AudioBufferSourceNode.prototype.start = function (when, offset) {
 AudioBufferSourceNode.prototype.stop = function () {
   if (heard.node === this) Object.assign(heard, {stopped: musicMs(), node: null});
   return stop.apply(this, arguments); };
-window.musicMs = () => heard.node ? (heard.offset + heard.node.context.currentTime - heard.at) * 1000 : null;
+const now = context => { const t = context.getOutputTimestamp();  // what is heard now, Web Audio says
+  return t.contextTime + (performance.now() - t.performanceTime) / 1000; };
+window.musicMs = () => heard.node ? (heard.offset + Math.max(now(heard.node.context), heard.at) - heard.at) * 1000 : null;
 window.offsets = [];  // at each frame the page says it drew, its show time less the music's
 // What the page said, and the canvas's size then, kept across its reloads.
 window.said = () => JSON.parse(sessionStorage.said || "[]");
