@@ -5,12 +5,16 @@ XVFB = $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 # Extra configure options, e.g. CMAKE_FLAGS=-DVELMORA_WERROR=ON as CI builds.
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test install package bench fuzz sheet clean
+.PHONY: all deps web-deps configure build run test web serve install package bench fuzz sheet clean
 
 all: build
 
 deps:
 	@bash scripts/install-deps.sh
+
+# The page's toolchain and the headless browser that tests it: make run does not wait for them.
+web-deps: deps
+	@bash scripts/install-deps.sh web
 
 configure: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
@@ -21,8 +25,24 @@ build: configure
 run: build
 	cd $(BUILD) && ./velmora
 
-test: build
+test: build web
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure -j $(JOBS)
+
+# The page: $(BUILD)/web/ (index.html, velmora.js, .wasm, and .data holding the generated
+# DATAS), built by Debian's emscripten in $(BUILD)/web-cmake. Its node needs Debian's modules.
+WEB = $(abspath $(BUILD))/web
+EMENV = NODE_PATH=/usr/share/nodejs
+web: configure web-deps
+	@cmake --build $(BUILD) --target assets -j $(JOBS)
+	@$(EMENV) emcmake cmake -S . -B $(BUILD)/web-cmake -DCMAKE_BUILD_TYPE=Release \
+		-DVELMORA_PAGE_DIR=$(WEB) -DVELMORA_DATAS=$(abspath $(BUILD))/DATAS $(CMAKE_FLAGS) >/dev/null
+	@$(EMENV) cmake --build $(BUILD)/web-cmake -j $(JOBS)
+
+# Serves the page on this machine only; any static web server can host $(BUILD)/web.
+PORT ?= 8000
+serve: web
+	@echo "serving $(WEB) at http://127.0.0.1:$(PORT)/"
+	@cd $(WEB) && /usr/bin/python3 -m http.server $(PORT) --bind 127.0.0.1
 
 # make install PREFIX=/opt/velmora; the programs find their DATAS wherever the tree lies.
 PREFIX ?= /usr/local
@@ -45,10 +65,9 @@ bench: configure
 # seed corpus. Crashers land in build-fuzz/crash-*: keep them in tests/fuzz/regressions.
 FUZZ_TIME ?= 60
 fuzz: deps
-	@mkdir -p build-fuzz/corpus
-	clang++ -std=c++17 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
-		-Isrc tests/fuzz/TgaFuzz.cpp src/texture/TgaReader.cpp src/platform/Files.cpp \
-		-o build-fuzz/tga_fuzz
+	@cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DVELMORA_FUZZ=ON >/dev/null
+	@cmake --build build-fuzz --target tga_fuzz
+	@mkdir -p build-fuzz/corpus && cp build-fuzz/tests/tga_fuzz build-fuzz/
 	cp tests/fuzz/corpus/* tests/fuzz/regressions/* build-fuzz/corpus/
 	cd build-fuzz && ./tga_fuzz -max_total_time=$(FUZZ_TIME) -artifact_prefix=crash- corpus
 

@@ -32,6 +32,33 @@ bool askStartupQuestions(const PlayerOptions& options) {
     return fullscreen;
 }
 
+// What an event asks of the player: a control key, or, while paused, the held frame
+// shown again when the window was uncovered or resized. False when it ended the show.
+bool take(Player& player, const SDL_Event& event) {
+    if (event.type == SDL_WINDOWEVENT) {
+        const Uint8 what = event.window.event;
+        if (player.paused() &&
+            (what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SIZE_CHANGED))
+            player.showStill();
+        return true;
+    }
+    if (event.type == SDL_AUDIODEVICEREMOVED && !event.adevice.iscapture && demo.music)
+        demo.music->lose(); // a sound device gone leaves the music behind
+    if (event.type != SDL_KEYDOWN || event.key.repeat) return true;
+    switch (event.key.keysym.scancode) {
+    case SDL_SCANCODE_SPACE:
+        return player.press(Control::Pause);
+    case SDL_SCANCODE_LEFT:
+        return player.press(Control::Back);
+    case SDL_SCANCODE_RIGHT:
+        return player.press(Control::Forward);
+    case SDL_SCANCODE_HOME:
+        return player.press(Control::Home);
+    default:
+        return true;
+    }
+}
+
 void loop(Player& player) {
     bool done = false;
     for (;;) {
@@ -42,7 +69,7 @@ void loop(Player& player) {
                                     : SDL_WaitEventTimeout(&event, 20) == 1;
         for (; got; got = SDL_PollEvent(&event) == 1) {
             if (!handleEvent(event)) return;
-            if (windowActive() && !player.take(event)) done = true;
+            if (windowActive() && !take(player, event)) done = true;
         }
         if (windowActive() && !done) {
             if (keyPressed(SDL_SCANCODE_ESCAPE))

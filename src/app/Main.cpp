@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     if (ended >= 0) return ended;
     selectDetail(options.detail);
     return runVelmora(options, [] {
-        Script* script = new Script(); // lives as long as the program
-        return FrameStep([script] { return script->frame(); });
+        static Script* script = new Script(); // lives as long as the program, never deleted
+        return FrameStep([] { return script->frame(); });
     });
 }

@@ -3,7 +3,7 @@
 #include "glpp/Guards.h"
 #include "glpp/Screen.h"
 #include "platform/Clock.h"
-#include "platform/Window.h"
+#include "platform/Presentation.h"
 #include "script/Timeline.h"
 #include <algorithm>
 
@@ -25,27 +25,19 @@ bool Player::frame() {
     return running;
 }
 
-bool Player::take(const SDL_Event& event) {
-    if (event.type == SDL_WINDOWEVENT) {
-        const Uint8 what = event.window.event;
-        if (paused() && (what == SDL_WINDOWEVENT_EXPOSED || what == SDL_WINDOWEVENT_SIZE_CHANGED))
-            showStill();
-        return true;
-    }
-    if (event.type != SDL_KEYDOWN || event.key.repeat) return true;
+bool Player::press(Control key) {
     const int now = platform::clockElapsedMs();
-    switch (event.key.keysym.scancode) {
-    case SDL_SCANCODE_SPACE:
+    switch (key) {
+    case Control::Pause:
         return togglePause();
-    case SDL_SCANCODE_LEFT:
+    case Control::Back:
         return jump(std::max(now - stepMs, 0));
-    case SDL_SCANCODE_RIGHT:
+    case Control::Forward:
         return jump(std::min(now + stepMs, showLength));
-    case SDL_SCANCODE_HOME:
+    case Control::Home:
         return jump(0);
-    default:
-        return true;
     }
+    return true;
 }
 
 bool Player::jump(int ms) {
@@ -57,7 +49,10 @@ bool Player::jump(int ms) {
 bool Player::togglePause() {
     const bool stand = !paused();
     platform::clockPause(stand);
-    if (music) stand ? music->pause() : music->resume();
+    if (music) {
+        stand ? music->pause() : music->resume();
+        music->seek(platform::clockElapsedMs()); // stands, and goes on, at the moment shown
+    }
     // The frame shown last was not kept: draw the one to stand, at the same moment.
     return !stand || frame();
 }

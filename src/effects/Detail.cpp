@@ -1,8 +1,8 @@
 #include "effects/Detail.h"
 #include "effects/AutoDetail.h"
 #include "effects/DrawTiming.h"
+#include "platform/Clock.h"
 #include <GL/gl.h>
-#include <chrono>
 
 namespace {
 
@@ -11,11 +11,6 @@ Detail selected = Detail::Designed;
 AutoDetail& live() {
     static AutoDetail chooser(frameBudgetMs);
     return chooser;
-}
-
-double steadyMs() {
-    using namespace std::chrono;
-    return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
 } // namespace
@@ -45,12 +40,12 @@ bool coarseTiles() {
 }
 
 DrawTiming::DrawTiming() {
-    if (selected == Detail::Auto) begin = steadyMs();
+    if (selected == Detail::Auto) begin = platform::nowMs();
 }
 
 DrawTiming::~DrawTiming() {
     if (begin < 0 || selected != Detail::Auto) return;
     glFinish(); // the draw itself, without the wait for the screen's refresh
-    const double now = steadyMs();
+    const double now = platform::nowMs();
     live().frameDrawn(now - begin, now);
 }

@@ -3,7 +3,7 @@
 #include "platform/Gl.h"
 #include "platform/Settings.h"
 #include "texture/Texture.h"
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <cmath>
 
 Tea::Tea(const char* fileName, int ms) : Effect(ms), map(new TextureTga(fileName)) { map->load(); }

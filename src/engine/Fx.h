@@ -2,7 +2,7 @@
 #include "engine/Effect.h"
 
 // A timeline entry: shows a shared effect for `duration` ms with its parameter set.
-class Fx : public Effect {
+class Fx final : public Effect {
 public:
     Effect* effect;           // not owned; none in an empty work slot
     const AttribSet* attribs; // not owned; may be none

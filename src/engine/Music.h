@@ -1,10 +1,15 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 typedef struct _Mix_Music Mix_Music;
 
-// Streams music files in the background through SDL_mixer.
+// Streams music files in the background through SDL_mixer. Between the open and the
+// close, nothing here waits on the sound device: the music is started, moved, paused
+// and resumed by orders that the mixing thread takes at the end of each buffer it
+// mixes, and it publishes the position it has reached; both go through atomics. The
+// close waits for the mixing thread a bounded time.
 class Music {
 public:
     std::vector<void*> samples;      // samples to free at shutdown; none are ever added
@@ -27,12 +32,30 @@ public:
 
     // Moves the music to `ms`: the stream started last goes on from there, and starts
     // again there when it has ended; before any start, the next start begins there.
+    // Where the music is already playing, it goes on from where `ms` has got to by the
+    // time the mixer takes the order.
     void seek(int ms);
 
-    // Holds the music where it is, and lets it go on.
+    // Holds the music where it is, and lets it go on. The mixer takes either at the end of
+    // a buffer: a seek to the show's moment just after makes it exact.
     void pause();
     void resume();
 
-    // Where the stream started last is, in ms; -1 when none plays or its decoder cannot tell.
-    int position() const;
+    // The audio device went away (SDL_AUDIODEVICEREMOVED): the mixer goes on into nothing
+    // at a pace of its own, which the pictures no longer follow.
+    void lose();
+
+    // Where the stream started last is, in ms: where the buffer the mixer handed out last
+    // begins, and how long ago that was; -1 when none plays, while a start or a move is on its way
+    // to the mixer, or once the device is lost.
+    double position() const;
+
+    struct Deck; // what this thread and the mixing thread share
+
+private:
+    void order(int ms);
+
+    std::shared_ptr<Deck> deck;
+    unsigned orders = 0; // orders given, the latest by number
+    bool lost = false;
 };

@@ -13,7 +13,7 @@ public:
 };
 
 // A transition entry on a track, over the end of one entry and the start of the next.
-class Transit : public Effect {
+class Transit final : public Effect {
 public:
     Fx from; // outgoing entry (empty when the track has none)
     Fx to;   // incoming entry (empty when the track has none)

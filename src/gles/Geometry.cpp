@@ -1,7 +1,7 @@
 // Immediate mode, display lists and GLUT's cube: all become batches of triangles.
 #include "gles/Context.h"
 #include "gles/Lists.h"
-#include <GL/freeglut.h>
+#include <GL/glut.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -1,10 +1,14 @@
 #pragma once
 #include <cstdint>
 
-// The millisecond clock of the show, on SDL's performance counter. Its readings
-// (frequency, the moment it was last set, what it read then, whether it stands) are
-// private to Clock.cpp.
+// Time on SDL's performance counter. nowMs() is the one monotonic reader; the show's
+// clock (whole ms, settable, pausable) builds on it. The clock's readings (frequency,
+// the moment it was last set, what it read then, whether it stands) are private to
+// Clock.cpp.
 namespace platform {
+
+// Milliseconds on the counter since an arbitrary origin: fractional, never stopped or set.
+double nowMs();
 
 // Time zero is now.
 void clockReset();

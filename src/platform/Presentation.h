@@ -19,6 +19,10 @@ void beginFrame();
 // aspect kept and black bars around it when drawn offscreen; the caller swaps buffers.
 void presentFrame(int drawW, int drawH);
 
+// Puts the finished frame (begun with beginFrame) onto the window and swaps its buffers:
+// the window's part of the platform, the desktop's or the page's.
+void endFrame();
+
 // Lets the offscreen screen go; called while its context is still current.
 void releaseScreen();
 

@@ -33,7 +33,4 @@ bool windowActive();
 // Switches full screen on the same window and context; false when refused.
 bool toggleFullscreen();
 
-// Puts the finished frame (begun with beginFrame) onto the window and swaps its buffers.
-void endFrame();
-
 } // namespace platform

@@ -1,22 +1,36 @@
 #pragma once
 
-// The show's time: the counter's, held to the music while it plays, so that the
-// pictures stay with what is heard whatever pace the sound device keeps.
+// Holds the show's clock and the music together, frame by frame. It keeps no time of
+// its own: it says when the show's clock moves to the music, and when the music moves
+// to the show. Pure logic on the counter's time, the clock's reading and the music's
+// position, so that any platform's frame loop can drive it.
 class MusicClock {
 public:
-    // How far the music may be from the pictures before the show time moves to it, ms.
-    // The mixer's position moves in steps of its buffer (23 ms), so less would chase them.
-    static constexpr int slack = 20;
-    // How long the music may stand still before the show goes on without it, ms: a
-    // stalled sound device cannot stop the show.
-    static constexpr int stall = 500;
+    // How far the music may be from the pictures before the show's clock moves to it, ms:
+    // beyond the jitter of a device's pace, within what an eye and an ear take as one.
+    static constexpr int slack = 12;
+    // How long the music may stand still while frames are drawn before the show goes on
+    // without it, ms: a stalled sound device cannot stop the show. With a frame to notice
+    // and the slack, the picture stands half a second at most.
+    static constexpr int stall = 450;
+    // The most one frame adds to a stall, ms: a longer gap between frames means none
+    // were drawn (the process stopped, the window minimised), not that the music stood.
+    static constexpr int longestFrame = 100;
 
-    // The show time for a frame: `clock` is the counter's time, `music` the music's
-    // position (both ms), negative when no music plays.
-    int showTime(int clock, double music);
+    struct Step {
+        int time;       // the frame's show time
+        bool moveClock; // the show's clock is to read `time` from now on
+        bool moveMusic; // the music is to go on from `time`
+    };
+
+    // One frame: `now` is the counter's time (ms, any origin, never set), `clock` the
+    // show's clock, `music` the music's position (ms), negative when none plays or it
+    // is not known yet.
+    Step frame(double now, int clock, double music);
 
 private:
-    int behind = 0;    // ms the show time has been held back from the counter's
-    double moved = -1; // the music's position when it last moved
-    int movedAt = 0;   // the counter's time then
+    double lastFrame = -1;   // the counter's time at the previous frame
+    double lastMusic = -1;   // the music's position then
+    double stillFor = 0;     // ms of frames drawn since the music last moved
+    bool leftBehind = false; // the music stalled and the show went on without it
 };

@@ -90,12 +90,15 @@ bool Script::frameAt(int time) {
 }
 
 namespace {
-// Where each frame's show time and the music's position go, to check that they agree:
-// the file that VELMORA_SYNC_LOG names, when it is set.
+// Where each frame's show time, the music's position and the counter's time go, a line
+// as each frame is drawn, to check that they agree: the file that VELMORA_SYNC_LOG
+// names, when it is set.
 FILE* syncLog() {
     static FILE* log = [] {
         const char* path = std::getenv("VELMORA_SYNC_LOG");
-        return path ? std::fopen(path, "w") : nullptr;
+        FILE* f = path ? std::fopen(path, "w") : nullptr;
+        if (f) std::setvbuf(f, nullptr, _IOLBF, 0);
+        return f;
     }();
     return log;
 }
@@ -103,19 +106,17 @@ FILE* syncLog() {
 
 bool Script::frame() {
     const double music = demo.music ? demo.music->position() : -1;
-    const int counted = platform::clockElapsedMs();
-    const int time = clock.showTime(counted, music);
-    if (time != counted) {
-        // The clock itself moves to the music, so that the keys' jumps and the pause,
-        // which read it, start from the moment shown.
-        platform::clockSet(time);
-        clock = MusicClock();
-    }
-    if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f\n", time, music);
-    const bool running = frameAt(time);
-    if (!running) {
-        platform::clockReset();
-        clock = MusicClock();
-    }
+    const double now = platform::nowMs();
+    const MusicClock::Step step = sync.frame(now, platform::clockElapsedMs(), music);
+    // The show's clock itself moves, so that the keys' jumps and the pause, which read it,
+    // start from the moment shown.
+    if (step.moveClock) platform::clockSet(step.time);
+    if (step.moveMusic) demo.music->seek(step.time);
+    // The music starts on the first frame where the show is: later than time zero when
+    // the window took long to show.
+    if (!demo.started && demo.music) demo.music->cue = step.time;
+    if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f %.1f\n", step.time, music, now);
+    const bool running = frameAt(step.time);
+    if (!running) platform::clockReset();
     return running;
 }

@@ -44,5 +44,5 @@ public:
     bool frameAt(int time);
 
 private:
-    MusicClock clock; // the counter's time, held to the music's
+    MusicClock sync; // holds the show's clock and the music together
 };

@@ -5,6 +5,7 @@ sound.py music BUILD_DIR checks the built music; sound.py stems BUILD_DIR checks
 on a stem of its own; sound.py figures BUILD_DIR prints the hit shares at a few onset
 thresholds beside the same moments shifted at random."""
 import array, json, os, random, subprocess, sys, tempfile
+import numpy as np
 
 def decode(path, rate, raw=False, skip=0, seconds=999):
     """The file (or raw 16-bit stereo at 44.1 kHz) as mono 16-bit samples at `rate` Hz,
@@ -60,16 +61,26 @@ def likeness(p, q):
 def first_sound(samples, floor=64):
     return next(i for i, x in enumerate(samples) if abs(x) > floor)
 
-def unlike_seconds(heard, mp3, rate=8000):
+def locate(mp3, heard, near, span=300):
+    """Where in the music (ms) the mono samples `heard` play, within `span` ms of `near`,
+    and how alike they are there (1 at most): normalised correlation at 44.1 kHz."""
+    lo = max(0, near - span)
+    m = np.array(decode(mp3, 44100, skip=int(lo * 44.1), seconds=2 * span / 1000 + len(heard) / 44100),
+                 float)
+    n, h = len(m) + len(heard), np.array(heard, float)
+    dots = np.fft.irfft(np.fft.rfft(m, n) * np.conj(np.fft.rfft(h, n)), n)[:len(m) - len(h) + 1]
+    c = np.concatenate([[0], np.cumsum(m * m)])
+    alike = dots / np.sqrt(np.maximum((c[len(h):] - c[:-len(h)]) * (h @ h), 1))
+    return lo + np.argmax(alike) / 44.1, alike.max()
+
+def unlike_seconds(heard, mp3, near=0, rate=8000):
     """The seconds of the music that `heard` (raw, as SDL's disk driver writes it) does not
-    play in order; a restart or a stutter shifts every second after it. Both are aligned
-    on their first non-silent sample, to the sample at 44.1 kHz (where the decoders may
-    differ by a few), before they are brought down to `rate`."""
-    sound, music = decode(heard, 44100, True, seconds=30), decode(mp3, 44100, seconds=30)
-    a, b = first_sound(sound), first_sound(music)
-    a += max(range(-8, 9), key=lambda lag: sum(x * y for x, y in zip(sound[a + lag:a + lag + 44100:2],
-                                                                      music[b:b + 44100:2])))
-    sound, music = decode(heard, rate, True, a), decode(mp3, rate, skip=b)
+    play in order from where it begins, found within a second of `near` ms; a restart or a
+    stutter shifts every second after it."""
+    sound = decode(heard, 44100, True, seconds=30)
+    a = first_sound(sound)
+    at = locate(mp3, sound[a:a + 11025], near, 1000)[0]
+    sound, music = decode(heard, rate, True, a), decode(mp3, rate, skip=round(at * 44.1))
     bad = []
     for s in range(len(music) // rate):
         p, q = sound[s * rate:(s + 1) * rate], music[s * rate:(s + 1) * rate]

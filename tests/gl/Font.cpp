@@ -184,11 +184,11 @@ TEST_F(FontTest, CardsAddTheirGlyphsAtEightyPercentShakenByOneRandomNumber) {
     show(" ");
     EXPECT_TRUE(frame() == shot);
     restartRandom(77);
-    const int r1 = std::rand() & 0x7FFF, r2 = std::rand() & 0x7FFF, r3 = std::rand();
+    const int r1 = rand15(), r2 = rand15(), r3 = drawRandom();
     restartRandom(77);
     show("A");
     const std::string second = layout([&] { fx->draw(0); });
-    EXPECT_EQ(std::rand(), r3);
+    EXPECT_EQ(drawRandom(), r3);
     // The card's units put the pen at (200, 300) pixels, a unit 1.5 pixels up; the shake
     // j = r / 32767 x 5.5 units moves it right and up.
     const float j = r2 / 32767.0f * 5.5f;

@@ -164,11 +164,11 @@ TEST_F(CubeScene, OutlinedCubesLeaveOnlyTheirOutlines) {
     tea.start = 1234;
     std::vector<int> sequence(73);
     restartRandom(5);
-    std::generate(sequence.begin(), sequence.end(), std::rand);
+    std::generate(sequence.begin(), sequence.end(), drawRandom);
     restartRandom(5);
     fill(0.6f, 0.6f, 0.6f);
     tea.draw(1234);
-    EXPECT_EQ(std::rand(), sequence[72]);
+    EXPECT_EQ(drawRandom(), sequence[72]);
     const std::vector<uint8_t> f = frame();
     std::vector<int> runs(601); // how many vertical runs of outline pixels are each long
     for (int x = 0; x < 800; ++x)

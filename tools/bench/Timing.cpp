@@ -3,14 +3,8 @@
 #include "Stats.h"
 #include "effects/CubeVom.h"
 #include "script/Script.h"
-#include <SDL.h>
 #include <algorithm>
 #include <sys/resource.h>
-
-double nowMs() {
-    return static_cast<double>(SDL_GetPerformanceCounter()) * 1000.0 /
-           static_cast<double>(SDL_GetPerformanceFrequency());
-}
 
 Section* sectionAt(std::vector<Section>& sections, int t) {
     for (Section& s : sections)

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/Fx.h"
+#include "platform/Clock.h"
 #include <GL/gl.h>
 #include <cstddef>
 #include <string>
@@ -28,15 +29,13 @@ Section* sectionAt(std::vector<Section>& sections, int t);
 // time: a median over both would land on either side from run to run.)
 double referenceMs(const std::vector<Section>& sections);
 
-double nowMs();
-
 // One run of `work`, in ms, with the renderer idle before and finished after.
 template <class F> double timed(F work) {
     glFinish();
-    const double begin = nowMs();
+    const double begin = platform::nowMs();
     work();
     glFinish();
-    return nowMs() - begin;
+    return platform::nowMs() - begin;
 }
 
 // Keeps the faster of what moment i measured in earlier passes and `took`: other programs

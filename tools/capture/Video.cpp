@@ -1,9 +1,9 @@
 #include "Video.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"
 #include "script/Script.h"
-#include <SDL.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -176,13 +176,13 @@ int encodeVideo(Script& script, const CaptureArgs& args) {
         return 1;
     }
     const platform::Settings& s = platform::settings();
-    const Uint64 begin = SDL_GetTicks64();
+    const double begin = platform::nowMs();
     bool fed = true;
     for (size_t i = 0; i < args.times.size() && fed && !stopSignal; ++i) {
         script.frameAt(args.times[i]);
         fed = writeAll(input, platform::readRgbTopDown(s.width, s.height));
         if (i % 10 == 9 || i + 1 == args.times.size())
-            progress(i + 1, args.times.size(), (SDL_GetTicks64() - begin) / 1000.0);
+            progress(i + 1, args.times.size(), (platform::nowMs() - begin) / 1000.0);
     }
     if (stopSignal) kill(pid, SIGTERM);
     close(input);

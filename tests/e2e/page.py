@@ -1,0 +1,163 @@
+#!/usr/bin/env python3
+"""The page (make web) as a viewer uses it, in Debian's headless chromium driven through
+Selenium, served over HTTP on 127.0.0.1: one case of the table at the end a run.
+page.py CASE BUILD_DIR | --list"""
+import base64, functools, http.server, os, statistics, subprocess, sys, tempfile, threading, time
+from drive import until
+
+# Web Audio's own account of the music, recorded where the page cannot touch it: each source
+# node's start (the context's time then, the offset into the music) and stop.
+HEARD = """window.heard = {};
+const start = AudioBufferSourceNode.prototype.start, stop = AudioBufferSourceNode.prototype.stop;
+AudioBufferSourceNode.prototype.start = function (when, offset) {
+  Object.assign(heard, {node: this, at: this.context.currentTime, offset: offset || 0});
+  return start.apply(this, arguments); };
+AudioBufferSourceNode.prototype.stop = function () {
+  if (heard.node === this) Object.assign(heard, {stopped: musicMs(), node: null});
+  return stop.apply(this, arguments); };
+const now = context => { const t = context.getOutputTimestamp();  // what is heard now, Web Audio says
+  return t.contextTime + (performance.now() - t.performanceTime) / 1000; };
+window.musicMs = () => heard.node ? (heard.offset + Math.max(now(heard.node.context), heard.at) - heard.at) * 1000 : null;
+window.offsets = [];  // at each frame the page says it drew, its show time less the music's
+// What the page said, and the canvas's size then, kept across its reloads.
+window.said = () => JSON.parse(sessionStorage.said || "[]");
+new MutationObserver(() => { const [word, ms] = (document.body.dataset.show || "").split(" ");
+  sessionStorage.said = JSON.stringify([...said(), `${word} ${canvas.width}x${canvas.height}`]);
+  if (word === "frame" && heard.node) offsets.push(Number(ms) - musicMs()); })
+  .observe(document, {subtree: true, attributeFilter: ["data-show"]});"""
+
+class Page:
+    """Chromium on the page of BUILD/web; the files named in `missing` answer 404."""
+    def __init__(self, build):
+        from selenium import webdriver
+        self.missing = set()
+        page = self
+        class Files(http.server.SimpleHTTPRequestHandler):
+            def do_GET(self):
+                if self.path.lstrip("/").split("?")[0] in page.missing:
+                    return self.send_error(404)
+                super().do_GET()
+            def log_message(self, *args):
+                pass
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Files, directory=build + "/web"))
+        threading.Thread(target=self.server.serve_forever, daemon=True).start()
+        options = webdriver.ChromeOptions()
+        for flag in ["--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
+                     "--autoplay-policy=no-user-gesture-required", "--window-size=1024,768"]:
+            options.add_argument(flag)
+        options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+        self.driver = webdriver.Chrome(service=webdriver.chrome.service.Service("/usr/bin/chromedriver"), options=options)
+        self.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": HEARD})
+
+    def open(self, query=""):
+        self.driver.get(f"http://127.0.0.1:{self.server.server_port}/{query}")
+
+    def js(self, script, *args):
+        return self.driver.execute_script(script, *args)
+
+    def said(self, what, within=30):  # waits until the show says `what` ("still", "frame", "ended") and returns it
+        return until(lambda: (s := self.js("return document.body.dataset.show || ''")).startswith(what) and s,
+                     f"the page saying {what}", within)
+
+    def canvas(self):  # the canvas's pixels as PNG bytes
+        return base64.b64decode(self.js("return document.getElementById('canvas').toDataURL()").split(",")[1])
+
+    def key(self, name):  # a key pressed and let go, as the keyboard sends it
+        from selenium.webdriver import ActionChains, Keys
+        ActionChains(self.driver).send_keys(getattr(Keys, name)).perform()
+
+    def click(self, id):
+        until(lambda: self.js(f"return !document.getElementById('{id}').hidden"), f"#{id} shown")
+        self.js(f"document.getElementById('{id}').click()")
+
+    def question(self):  # the box's caption and text once shown
+        until(lambda: self.js("return !document.getElementById('box').hidden"), "a question")
+        return self.js("return [caption.textContent, text.textContent]")
+
+    def close(self):
+        errors = [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
+        self.driver.quit()
+        self.server.shutdown()
+        return errors
+
+def page_frames(page, build, out):
+    """12 moments through ?at= against the capture tool's (each from a fresh random sequence):
+    every effect, the cards and their wipes, the outlined scene, the background."""
+    times = [4000, 15000, 22500, 31000, 41000, 60000, 72000, 97000, 108000, 130000, 150000, 168000]
+    captures = [subprocess.Popen([build + "/velmora-capture", "--at", str(t), "--out-dir", out], cwd=build,
+                                 stdout=subprocess.DEVNULL) for t in times]
+    db = []
+    for t, capture in zip(times, captures):
+        page.open(f"?at={t}")
+        page.said(f"still {t}")
+        with open(f"{out}/page.png", "wb") as f:
+            f.write(page.canvas())
+        assert capture.wait(60) == 0
+        r = subprocess.run(["compare", "-metric", "PSNR", f"{out}/page.png", f"{out}/frame-{t:06d}.png", "null:"],
+                           capture_output=True, text=True)
+        db.append(float(r.stderr.split()[0]))
+    assert min(db) >= 30 and statistics.median(db) >= 35, f"PSNR at {times}: {db}"
+
+def page_play(page, build, out):
+    """The questions answered by clicks, the music in step with the show, Space, Right, Escape."""
+    page.open()
+    assert page.question() == ["Start FullScreen?", "Would You Like To Run In Fullscreen Mode?"]
+    page.click("no")
+    until(lambda: page.question() == ["yes->800x600; no->640->480?", "800x600?"], "the second question")
+    page.click("yes")
+    page.said("frame")
+    assert page.js("return [canvas.width, canvas.height]") == [800, 600]
+    until(lambda: page.js("return musicMs()"), "the music playing")
+    offsets = until(lambda: (o := page.js("return offsets")) and len(o) >= 60 and o, "60 frames with music")
+    assert max(map(abs, offsets)) <= 50, f"the music is up to {max(map(abs, offsets)):.0f} ms from the show"
+    page.key("SPACE")
+    until(lambda: page.js("return musicMs() === null"), "the music held")
+    held = page.canvas()
+    end = time.time() + 1
+    until(lambda: time.time() > end or page.canvas() != held, "a second paused")
+    assert page.canvas() == held, "the picture moved while paused"
+    page.key("SPACE")
+    until(lambda: page.js("return musicMs()"), "the music going on")
+    assert abs(page.js("return heard.offset * 1000 - heard.stopped")) <= 50, "the music jumped over the pause"
+    began, before = time.time(), page.js("return musicMs()")
+    page.key("ARROW_RIGHT")  # lands 5 s past the moment of the key, between `before` and now
+    landed = until(lambda: (m := page.js("return heard.offset * 1000")) > before + 4000 and m, "the jump")
+    assert before + 4950 <= landed <= before + 5050 + (time.time() - began) * 1000, f"Right: {before} to {landed}"
+    page.key("ESCAPE")
+    assert page.question()[0] == "Start FullScreen?", "Escape did not return to the questions"
+
+def page_end(page, build, out):
+    """URL parameters answer both questions: one click on Play; the end returns to them."""
+    page.open("?window&size=640x480&start=172500")
+    page.click("play")
+    until(lambda: "ended 640x480" in page.js("return said()"), "the end", 60)
+    page.click("play")  # the page as it began: the parameters answer, one click to play again
+    assert "frame 640x480" in page.js("return said()"), page.js("return said()")
+    w, h, pageW, pageH = until(lambda: page.js("const r = canvas.getBoundingClientRect(); return canvas.style.width"
+                                               " && [r.width, r.height, innerWidth, innerHeight]"), "the canvas fitted")
+    assert abs(w * 3 - h * 4) < 4 and min(pageW - w, pageH - h) < 1, f"{w}x{h} in {pageW}x{pageH}"  # fills one side
+
+def page_missing(page, build, out):
+    """The data file that holds the assets cannot be fetched: one line on the page that says so."""
+    page.missing = {"velmora.data"}
+    page.open("?window&size=800x600")
+    line = until(lambda: (t := page.js("return document.getElementById('status').textContent")).startswith("velmora:")
+                 and t, "the failure said")
+    assert line == "velmora: cannot fetch velmora.data (Not Found)", line
+
+CASES = {"page_frames": page_frames, "page_play": page_play, "page_end": page_end, "page_missing": page_missing}
+
+if __name__ == "__main__":
+    if sys.argv[1:] == ["--list"]:
+        sys.exit(print(";".join(CASES)))
+    name, build = sys.argv[1], os.path.abspath(sys.argv[2])
+    page, out = Page(build), tempfile.mkdtemp(prefix="page-")
+    try:
+        CASES[name](page, build, out)
+    except AssertionError as e:
+        sys.exit(f"FAILED {name}: {e}")
+    finally:
+        errors = page.close()
+        subprocess.run(["rm", "-rf", out])
+    assert name == "page_missing" or not errors, f"FAILED {name}: the console says {errors}"
+    print("ok")
