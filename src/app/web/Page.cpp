@@ -11,6 +11,7 @@
 #include "platform/Settings.h"
 #include "platform/web/Canvas.h"
 #include "script/Script.h"
+#include "script/Timeline.h"
 #include <cstdio>
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -125,12 +126,13 @@ EMSCRIPTEN_KEEPALIVE int velmoraPlay(const char* words) {
 EMSCRIPTEN_KEEPALIVE int velmoraStill(const char* at, const char* size) {
     platform::ScreenSize screen = platform::bigSize;
     int ms = 0;
-    if (!cli::readWhole(at, 0, 100000000, ms)) {
-        std::fprintf(stderr, "velmora: at takes milliseconds, 0 to 100000000, not %s\n", at);
+    const cli::Whole moment = {"milliseconds", 0, showLength};
+    if (!moment.read(at, ms)) {
+        std::fprintf(stderr, "velmora: at takes %s, not %s\n", moment.takes().c_str(), at);
         return 0;
     }
     if (!cli::readSize(size, screen)) {
-        std::fprintf(stderr, "velmora: size takes %s, not %s\n", cli::sizeTakes, size);
+        std::fprintf(stderr, "velmora: size takes %s, not %s\n", cli::sizeTakes().c_str(), size);
         return 0;
     }
     demo.sound = false;
