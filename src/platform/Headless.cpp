@@ -18,18 +18,9 @@ bool openHeadless(ScreenSize size, std::string& error) {
         closeDisplay();
         return false;
     }
-    if (!glHoldsScreen(error)) {
-        closeHeadless();
-        return false;
-    }
-    if (!target.create(s.width, s.height)) {
-        error = "the GL driver offers no framebuffer objects";
-        closeHeadless();
-        return false;
-    }
-    target.bind();
-    resizeScene(s.width, s.height);
-    return true;
+    if (target.openScreen(error)) return true;
+    closeHeadless();
+    return false;
 }
 
 void closeHeadless() {

@@ -1,5 +1,6 @@
 #include "platform/Offscreen.h"
 #include "platform/Gl.h"
+#include "platform/Presentation.h"
 #include "platform/Settings.h"
 #include <algorithm>
 
@@ -52,6 +53,18 @@ const FboApi& fboApi() {
 Offscreen::~Offscreen() {
     // The context may already be gone when the object dies with the program.
     if (glContextCurrent()) release();
+}
+
+bool Offscreen::openScreen(std::string& error) {
+    if (!glHoldsScreen(error)) return false;
+    const Settings& s = settings();
+    if (!create(s.width, s.height)) {
+        error = "the GL driver offers no framebuffer objects";
+        return false;
+    }
+    bind();
+    resizeScene(s.width, s.height);
+    return true;
 }
 
 bool Offscreen::create(int w, int h) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <GL/gl.h>
 #include <cstdint>
 #include <vector>
@@ -16,6 +17,9 @@ public:
 
     // Needs a current GL context with framebuffer objects; false when unavailable.
     bool create(int width, int height);
+    // On the current context: the settings' screen made as this target and drawn into,
+    // with the scene's viewport. False with a reason when the GL cannot hold it.
+    bool openScreen(std::string& error);
     void release();
     bool valid() const { return fbo != 0; }
 

@@ -4,7 +4,6 @@
 #include "platform/Gl.h"
 #include "platform/Headless.h"
 #include "platform/Offscreen.h"
-#include "platform/Presentation.h"
 #include "platform/Settings.h"
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
@@ -62,18 +61,9 @@ bool glContextCurrent() { return context != EGL_NO_CONTEXT && eglGetCurrentConte
 bool openHeadless(ScreenSize size, std::string& error) {
     Settings& s = settings();
     chooseResolution(s, size);
-    if (!openEs(error) || !glHoldsScreen(error)) {
-        closeHeadless();
-        return false;
-    }
-    if (!target.create(s.width, s.height)) {
-        error = "cannot make the offscreen screen";
-        closeHeadless();
-        return false;
-    }
-    target.bind();
-    resizeScene(s.width, s.height);
-    return true;
+    if (openEs(error) && target.openScreen(error)) return true;
+    closeHeadless();
+    return false;
 }
 
 void closeHeadless() {

@@ -37,14 +37,7 @@ bool openCanvas(std::string& error) {
         error = std::string("WebGL 2 lacks ") + (missing ? missing : "a call the show needs");
         return false;
     }
-    if (!glHoldsScreen(error)) return false;
-    if (!target.create(s.width, s.height)) {
-        error = "WebGL 2 cannot make the show's screen";
-        return false;
-    }
-    target.bind();
-    resizeScene(s.width, s.height);
-    return true;
+    return target.openScreen(error);
 }
 
 void* glProcAddress(const char* name) { return gles::procAddress(name); }
