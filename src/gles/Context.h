@@ -43,6 +43,13 @@ struct TextureInfo {
     bool alpha = true; // a base format with alpha (GL_RGBA)
     GLint minFilter = GL_NEAREST_MIPMAP_LINEAR, magFilter = GL_LINEAR;
     GLint wrapS = GL_REPEAT, wrapT = GL_REPEAT;
+    // An image of width x height was given, with alpha when its base format is GL_RGBA.
+    void holdImage(GLsizei w, GLsizei h, GLint baseFormat) {
+        width = w;
+        height = h;
+        image = w > 0 && h > 0;
+        alpha = baseFormat == GL_RGBA;
+    }
     bool complete() const {
         return image && width > 0 && height > 0 &&
                (minFilter == GL_NEAREST || minFilter == GL_LINEAR);

@@ -68,11 +68,7 @@ void GLAPIENTRY glTexImage2D(GLenum target, GLint level, GLint internalFormat, G
     if (static_cast<GLenum>(internalFormat) != format)
         unsupported("glTexImage2D with a format of its own", format);
     es.TexImage2D(target, level, internalFormat, width, height, 0, format, type, pixels);
-    TextureInfo& t = boundTexture();
-    t.width = width;
-    t.height = height;
-    t.image = width > 0 && height > 0;
-    t.alpha = internalFormat == GL_RGBA;
+    boundTexture().holdImage(width, height, internalFormat);
 }
 
 void GLAPIENTRY glCopyTexImage2D(GLenum target, GLint level, GLenum internalFormat, GLint x,
@@ -83,11 +79,7 @@ void GLAPIENTRY glCopyTexImage2D(GLenum target, GLint level, GLenum internalForm
     if (internalFormat != GL_RGBA && internalFormat != GL_RGB)
         unsupported("glCopyTexImage2D", internalFormat);
     es.CopyTexImage2D(target, level, internalFormat, x, y, width, height, 0);
-    TextureInfo& t = boundTexture();
-    t.width = width;
-    t.height = height;
-    t.image = width > 0 && height > 0;
-    t.alpha = internalFormat == GL_RGBA;
+    boundTexture().holdImage(width, height, static_cast<GLint>(internalFormat));
 }
 
 void GLAPIENTRY glCopyTexSubImage2D(GLenum target, GLint level, GLint xoffset, GLint yoffset,
