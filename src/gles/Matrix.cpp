@@ -31,7 +31,7 @@ void Matrix::scale(float x, float y, float z) {
     }
 }
 
-// The rotation of the GL specification about the normalised axis; sine and cosine of
+// GL's rotation about the normalised axis; sine and cosine of
 // the angle taken in double precision, then rounded.
 void Matrix::rotate(float degrees, float x, float y, float z) {
     const float s = static_cast<float>(std::sin(degrees * M_PI / 180.0));

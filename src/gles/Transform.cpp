@@ -61,7 +61,7 @@ void GLAPIENTRY glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
     if (!recordRotate(angle, x, y, z)) current().top().rotate(angle, x, y, z);
 }
 
-// The orthographic matrix of the GL specification, in single precision.
+// GL's orthographic matrix, in single precision.
 void GLAPIENTRY glOrtho(GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f) {
     const float left = static_cast<float>(l), right = static_cast<float>(r);
     const float bottom = static_cast<float>(b), top = static_cast<float>(t);

@@ -378,7 +378,8 @@ def demo_stop_vanish(d, build):
         "SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": ear.path, "VELMORA_SYNC_LOG": log})
     until(lambda: len([x for x in frames(log) if x[1] >= 0]) > 10, "ten frames with the music")
     proc.send_signal(signal.SIGSTOP)
-    time.sleep(4)  # the suspend itself, not a wait
+    state = lambda: open(f"/proc/{proc.pid}/stat").read().rsplit(")", 1)[1].split()[0]
+    until(steady(lambda: state() == "T", 4), "the demo seen stopped for 4 s", within=30)
     proc.send_signal(signal.SIGCONT)
     stopped = len(frames(log))
     until(lambda: len([x for x in frames(log)[stopped:] if x[1] >= 0]) > 10,
