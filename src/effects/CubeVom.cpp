@@ -109,7 +109,7 @@ void CubeVom::tiles(Unit1State& unit1, int time) const {
     unit1.sphereMapOn();
     flareTexture->bind();
     struct Shown {
-        int c, i;
+        const Tile* tile;
         float depth;
         GLuint list;
     };
@@ -118,12 +118,13 @@ void CubeVom::tiles(Unit1State& unit1, int time) const {
     const platform::Settings& s = platform::settings();
     const TileView view = TileView::ofScreen(s.width, s.height);
     const bool coarse = coarseTiles();
-    for (const Tile& t : placed(l)) {
+    const std::vector<Tile> placedTiles = placed(l);
+    for (const Tile& t : placedTiles) {
         if (coarse && t.repeat) continue;
         const int mesh = meshForTile(view, t.modelview + 12, coarse);
         if (mesh == hiddenTile) continue;
         const GLuint list = mesh == designedMesh ? tileList : coarseTileLists + mesh;
-        shown.push_back({t.c, t.i, -t.modelview[14], list});
+        shown.push_back({&t, -t.modelview[14], list});
     }
     // Nearest first: the fragments of tiles behind them then fail the depth test before
     // they are shaded. The designed picture keeps the designed order.
@@ -134,14 +135,13 @@ void CubeVom::tiles(Unit1State& unit1, int time) const {
     // one transforms and lights the next; in one batch the whole frame's tiles would be
     // set up first and rasterised after.
     const size_t row = static_cast<size_t>(l.columns - (coarse && l.lastRepeats ? 1 : 0));
+    // Each tile's modelview is the one its placement computed, GL's own to the bit.
     for (size_t k = 0; k < shown.size(); ++k) {
-        glPushMatrix();
-        Placement gl(true);
-        l.place(gl, shown[k].c, shown[k].i);
+        glLoadMatrixf(shown[k].tile->modelview);
         glCallList(shown[k].list);
-        glPopMatrix();
         if ((k + 1) % row == 0) software::handOver();
     }
+    glLoadIdentity();
     software::handOver();
     unit1.unit1Off();
 }
@@ -153,7 +153,7 @@ std::vector<CubeVom::Tile> CubeVom::placed(const Layout& l) {
     tiles.reserve(static_cast<size_t>(13 * l.columns));
     for (int c = -6; c <= 6; ++c)
         for (int i = 0; i < l.columns; ++i) {
-            Placement where(false);
+            Placement where;
             l.place(where, c, i);
             Tile t{c, i, l.lastRepeats && i == l.columns - 1, {}};
             std::copy(where.matrix(), where.matrix() + 16, t.modelview);

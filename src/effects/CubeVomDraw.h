@@ -14,19 +14,17 @@ public:
     ~Ctx() override = default;
 };
 
-// Puts one tile in its place: every transform goes to GL, when asked, and onto a copy of
-// the modelview matrix kept here, whose last column is then the tile's centre in eye
-// space. The scene places its tiles from the identity.
+// Puts one tile in its place: every transform goes onto the modelview matrix kept here,
+// whose last column is then the tile's centre in eye space. The scene places its tiles
+// from the identity, and loads these matrices to draw them.
 class CubeVom::Placement {
 public:
-    explicit Placement(bool toGl) : gl(toGl) {}
     void translate(float x, float y, float z);
     void rotate(float degrees, float x, float y, float z);
     const float* matrix() const { return m; }
     const float* centre() const { return m + 12; }
 
 private:
-    bool gl;
     float m[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; // column-major, as GL
 };
 

@@ -1,20 +1,17 @@
-// Where a tile lands: the modelview matrix kept beside GL's, so that the scene knows each
-// tile's place in eye space without reading GL back. It is built as GL's own
-// implementation (Mesa) builds it, to the bit: the angle in radians rounded to single precision
+// Where a tile lands: its modelview matrix, built here rather than by GL, so that the
+// scene knows each tile's place in eye space without reading GL back, and loads the same
+// matrix to draw it. It is built as GL's own implementation (Mesa) builds it, to the bit: the angle in radians rounded to single precision
 // before its sine and cosine, a turn about an axis exact, the products summed in GL's order.
 #include "effects/CubeVomDraw.h"
-#include "platform/Gl.h"
 #include <algorithm>
 #include <cmath>
 
 void CubeVom::Placement::translate(float x, float y, float z) {
-    if (gl) glTranslatef(x, y, z);
     for (int r = 0; r < 3; ++r)
         m[12 + r] = m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r];
 }
 
 void CubeVom::Placement::rotate(float degrees, float x, float y, float z) {
-    if (gl) glRotatef(degrees, x, y, z);
     const float angle = static_cast<float>(degrees * M_PI / 180.0);
     const float s = std::sin(angle), c = std::cos(angle);
     // The rotation by rows, r[row][col].
