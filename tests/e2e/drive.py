@@ -46,8 +46,9 @@ class Display:
     def __init__(self, width, height, wm):
         r, w = os.pipe()
         self.size, self.procs = (width, height), [spawn(
+            # -noreset: a server that resets as its last client leaves refuses the next one
             ["Xvfb", "-displayfd", str(w), "-screen", "0", f"{width}x{height}x24", "-nolisten",
-             "tcp"],
+             "tcp", "-noreset"],
             pass_fds=(w,), stderr=subprocess.DEVNULL)]
         os.close(w)
         self.env = dict(os.environ, DISPLAY=":" + os.fdopen(r).readline().strip())
