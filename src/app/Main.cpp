@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     selectDetail(options.detail);
     return runVelmora(options, [] {
         static Script* script = new Script(); // lives as long as the program, never deleted
+        script->rehearse();
         return FrameStep([] { return script->frame(); });
     });
 }

@@ -23,6 +23,10 @@ bool Demo::play(int time) {
         if (music) music->play(0);
         started = true;
     }
+    return draw(time);
+}
+
+bool Demo::draw(int time) {
     bool drawn = false;
     for (auto& [number, track] : tracks) {
         if (Effect* e = track->active(time)) {

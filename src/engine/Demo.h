@@ -22,6 +22,8 @@ public:
 
     // Draws one frame; false when no track had anything to draw.
     bool play(int time);
+    // The same frame, the music left alone.
+    bool draw(int time);
 };
 
 // The one program-wide sequencer.

@@ -12,12 +12,16 @@
 #include "engine/Attrib.h"
 #include "engine/Demo.h"
 #include "engine/Fx.h"
+#include "glpp/Guards.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Settings.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
+#include "effects/Random.h"
 #include <GL/gl.h>
+#include <set>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 
@@ -87,6 +91,34 @@ bool Script::frameAt(int time) {
     const DrawTiming timed; // in auto detail, this draw's time picks the next one's tiles
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     return demo.play(time);
+}
+
+void Script::rehearse() {
+    // A moment of each entry, scene, blur, flash and transition by its parameters; the
+    // cards by their effect alone, as their texts draw alike.
+    std::set<std::pair<const Effect*, const AttribSet*>> seen;
+    std::vector<int> moments;
+    const auto firstShowing = [&](const Effect* e, const AttribSet* a, int at) {
+        if (e && seen.insert({e, e == fontEffect ? nullptr : a}).second) moments.push_back(at);
+    };
+    for (const auto& [number, track] : demo.tracks) {
+        for (const Fx& fx : track->entries)
+            firstShowing(fx.effect, fx.attribs, fx.start + fx.duration / 2);
+        for (const Transit& tr : track->transits)
+            firstShowing(tr.transition, nullptr, tr.start + tr.duration / 2);
+    }
+    {
+        GLPP::glppEnable<GL_SCISSOR_TEST> clipped; // the states matter, not the pixels
+        GLPP::glppScissor corner(0, 0, 16, 16);
+        for (const int t : moments) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            demo.draw(t);
+        }
+        glFinish();
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    restartRandom(1); // the show draws its sequence from the start, as if never rehearsed
+    platform::clockReset();
 }
 
 namespace {

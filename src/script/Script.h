@@ -43,6 +43,12 @@ public:
     // detail, finished and timed).
     bool frameAt(int time);
 
+    // Draws, unseen, a moment of each entry the show places, then starts the clock again:
+    // a renderer that makes its code for each new state at its first use (a software one
+    // takes a tenth of a second) makes it now, so that no scene's first frame stalls
+    // the show.
+    void rehearse();
+
 private:
     MusicClock sync; // holds the show's clock and the music together
 };

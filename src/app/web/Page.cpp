@@ -114,6 +114,7 @@ EMSCRIPTEN_KEEPALIVE int velmoraPlay(const char* words) {
     selectDetail(options.detail);
     if (!openScreen(size)) return 0;
     Script* script = new Script(); // lives as long as the page
+    script->rehearse();
     player = new Player([script] { return script->frame(); }, demo.music.get());
     startAt = options.start;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, key);
