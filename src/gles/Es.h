@@ -40,7 +40,6 @@
     X(decltype(&::glDrawArrays), DrawArrays)                                                         \
     X(decltype(&::glEnable), Enable)                                                                 \
     X(PFNGLENABLEVERTEXATTRIBARRAYPROC, EnableVertexAttribArray)                               \
-    X(decltype(&::glFinish), Finish)                                                                 \
     X(decltype(&::glFlush), Flush)                                                                   \
     X(PFNGLFRAMEBUFFERRENDERBUFFERPROC, FramebufferRenderbuffer)                               \
     X(PFNGLGENBUFFERSPROC, GenBuffers)                                                         \

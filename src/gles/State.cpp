@@ -175,7 +175,12 @@ void GLAPIENTRY glClear(GLbitfield mask) {
     es.Clear(mask);
 }
 void GLAPIENTRY glFlush() { es.Flush(); }
-void GLAPIENTRY glFinish() { es.Finish(); }
+// GL's finish returns once every command has run, but WebGL's may return at once. No
+// renderer can hand back a pixel before drawing it: reading one makes the wait real.
+void GLAPIENTRY glFinish() {
+    GLubyte pixel[4];
+    es.ReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+}
 
 GLenum GLAPIENTRY glGetError() {
     State& s = state();
