@@ -148,6 +148,7 @@ bool Script::frame() {
     // the window took long to show.
     if (!demo.started && demo.music) demo.music->cue = step.time;
     if (FILE* log = syncLog()) std::fprintf(log, "%d %.1f %.1f\n", step.time, music, now);
+    shown = step.time;
     const bool running = frameAt(step.time);
     if (!running) platform::clockReset();
     return running;

@@ -49,6 +49,8 @@ public:
     // the show.
     void rehearse();
 
+    int shown = 0; // the show time the latest frame() drew, ms
+
 private:
     MusicClock sync; // holds the show's clock and the music together
 };

@@ -20,6 +20,7 @@
 namespace {
 
 Player* player = nullptr;
+Script* script = nullptr;
 int startAt = 0;      // where the show starts, ms
 bool started = false; // the show's clock runs: the music was ready
 
@@ -33,7 +34,7 @@ EM_JS(void, velmora_page_largest, (int* w, int* h), {
 });
 // clang-format on
 
-// What the page shows of the run: "frame MS designed|coarse" after each frame (the time
+// What the page shows of the run: "frame MS designed|coarse" after each frame (the show time
 // and the cube scene's tiles), "ended", "still MS".
 void say(const std::string& what) { velmora_page_said(what.c_str()); }
 
@@ -61,7 +62,7 @@ void frame() {
     }
     if (player->paused()) return;
     const bool running = player->frame();
-    say("frame " + std::to_string(platform::clockElapsedMs()) +
+    say("frame " + std::to_string(script->shown) +
         (coarseTiles() ? " coarse" : " designed"));
     if (!running) end();
 }
@@ -113,9 +114,9 @@ EMSCRIPTEN_KEEPALIVE int velmoraPlay(const char* words) {
     }
     selectDetail(options.detail);
     if (!openScreen(size)) return 0;
-    Script* script = new Script(); // lives as long as the page
+    script = new Script(); // lives as long as the page
     script->rehearse();
-    player = new Player([script] { return script->frame(); }, demo.music.get());
+    player = new Player([] { return script->frame(); }, demo.music.get());
     startAt = options.start;
     emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_TRUE, key);
     emscripten_set_main_loop(frame, 0, 0);
@@ -139,9 +140,9 @@ EMSCRIPTEN_KEEPALIVE int velmoraStill(const char* at, const char* size) {
     demo.sound = false;
     selectDetail(Detail::Designed);
     if (!openScreen(screen)) return 0;
-    Script script;
-    script.frameAt(0); // as the capture tool: the frame a live run starts with, unseen
-    script.frameAt(ms);
+    Script still;
+    still.frameAt(0); // as the capture tool: the frame a live run starts with, unseen
+    still.frameAt(ms);
     platform::endFrame();
     say("still " + std::to_string(ms));
     return 1;
