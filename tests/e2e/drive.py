@@ -373,7 +373,7 @@ def demo_stop_vanish(d, build):
     the music. Then the sound server goes away: the show goes on silent, in time, to its end."""
     work = tempfile.mkdtemp()
     ear, log = Ear(work + "/fifo"), work + "/sync"
-    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "160000",
+    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "168000",
                            speed=None, env={
         "SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": ear.path, "VELMORA_SYNC_LOG": log})
     until(lambda: len([x for x in frames(log) if x[1] >= 0]) > 10, "ten frames with the music")
