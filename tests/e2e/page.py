@@ -126,6 +126,9 @@ def page_play(page, build, out):
     page.key("ARROW_RIGHT")  # lands 5 s past the moment of the key, between `before` and now
     landed = until(lambda: (m := page.js("return heard.offset * 1000")) > before + 4000 and m, "the jump")
     assert before + 4950 <= landed <= before + 5050 + (time.time() - began) * 1000, f"Right: {before} to {landed}"
+    for state in [True, False]:  # F1 switches full screen, where the browser allows it
+        page.key("F1")
+        until(lambda: page.js("return !!document.fullscreenElement") == state, f"full screen {state}")
     page.key("ESCAPE")
     assert page.question()[0] == "Start FullScreen?", "Escape did not return to the questions"
 
@@ -142,12 +145,18 @@ def page_end(page, build, out):
     until(lambda: "frame 640x480" in page.js("return said()")[before:], "the show played again")
 
 def page_missing(page, build, out):
-    """The data file that holds the assets cannot be fetched: one line on the page that says so."""
+    """The data file that holds the assets cannot be fetched, or the browser has no WebGL 2: one
+    line on the page that says so."""
+    said = lambda: until(lambda: (t := page.js("return document.getElementById('status').textContent")).startswith("velmora:") and t, "a failure")
     page.missing = {"velmora.data"}
     page.open("?window&size=800x600")
-    line = until(lambda: (t := page.js("return document.getElementById('status').textContent")).startswith("velmora:")
-                 and t, "the failure said")
-    assert line == "velmora: cannot fetch velmora.data (Not Found)", line
+    assert said() == "velmora: cannot fetch velmora.data (Not Found)", said()
+    page.missing = set()
+    page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """const get =
+        HTMLCanvasElement.prototype.getContext; HTMLCanvasElement.prototype.getContext = function (kind) {
+        return kind === "webgl2" ? null : get.apply(this, arguments); };"""})
+    page.open("?at=1000")
+    assert said() == "velmora: this browser offers no WebGL 2: turn on its hardware acceleration, or try another"
 
 CASES = {"page_frames": page_frames, "page_play": page_play, "page_end": page_end, "page_missing": page_missing}
 

@@ -28,7 +28,7 @@ bool openCanvas(std::string& error) {
     wanted.preserveDrawingBuffer = true; // a held frame stays, and can be read back
     context = emscripten_webgl_create_context("#canvas", &wanted);
     if (context <= 0) {
-        error = "this browser offers no WebGL 2";
+        error = "this browser offers no WebGL 2: turn on its hardware acceleration, or try another";
         return false;
     }
     emscripten_webgl_make_context_current(context);
