@@ -145,12 +145,16 @@ def page_end(page, build, out):
     until(lambda: "frame 640x480" in page.js("return said()")[before:], "the show played again")
 
 def page_missing(page, build, out):
-    """The data file that holds the assets cannot be fetched, or the browser has no WebGL 2: one
-    line on the page that says so."""
+    """The data file that holds the assets or the program cannot be fetched, or the browser has no
+    WebGL 2: one line on the page that says so."""
     said = lambda: until(lambda: (t := page.js("return document.getElementById('status').textContent")).startswith("velmora:") and t, "a failure")
-    page.missing = {"velmora.data"}
-    page.open("?window&size=800x600")
-    assert said() == "velmora: cannot fetch velmora.data (Not Found)", said()
+    page.driver.execute_cdp_cmd("Network.enable", {})
+    page.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})  # each fetched anew
+    for missing, line in [("velmora.wasm", "velmora: cannot fetch velmora.wasm"),
+                          ("velmora.data", "velmora: cannot fetch velmora.data (Not Found)")]:
+        page.missing = {missing}
+        page.open("?window&size=800x600")
+        assert said() == line, said()
     page.missing = set()
     page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """const get =
         HTMLCanvasElement.prototype.getContext; HTMLCanvasElement.prototype.getContext = function (kind) {
