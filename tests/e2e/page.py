@@ -126,9 +126,11 @@ def page_play(page, build, out):
     page.key("ARROW_RIGHT")  # lands 5 s past the moment of the key, between `before` and now
     landed = until(lambda: (m := page.js("return heard.offset * 1000")) > before + 4000 and m, "the jump")
     assert before + 4950 <= landed <= before + 5050 + (time.time() - began) * 1000, f"Right: {before} to {landed}"
-    for state in [True, False]:  # F1 switches full screen, where the browser allows it
-        page.key("F1")
+    for key, state in [("F1", True), ("F1", False), ("F1", True), ("ESCAPE", False)]:  # F1 switches full
+        page.key(key)  # screen where the browser allows it; Escape there leaves it, the show going on
         until(lambda: page.js("return !!document.fullscreenElement") == state, f"full screen {state}")
+    shown = len(page.js("return said()"))
+    until(lambda: page.js("return said()")[shown:].count("frame 800x600") > 2, "the show going on")
     page.key("ESCAPE")
     assert page.question()[0] == "Start FullScreen?", "Escape did not return to the questions"
 
