@@ -26,6 +26,8 @@ window.requestAnimationFrame = f => raf.call(window, t => { window.began = music
 window.said = () => JSON.parse(sessionStorage.said || "[]");
 new MutationObserver(() => { const [word, ms] = (document.body.dataset.show || "").split(" ");
   sessionStorage.said = JSON.stringify([...said(), `${word} ${canvas.width}x${canvas.height}`]);
+  const box = canvas.getBoundingClientRect();  // the canvas in the page as the latest frame shows
+  if (word === "frame") sessionStorage.fit = JSON.stringify([box.width, box.height, innerWidth, innerHeight]);
   if (word === "frame" && heard.node && began !== null) offsets.push(Number(ms) - began); })
   .observe(document, {subtree: true, attributeFilter: ["data-show"]});"""
 
@@ -138,10 +140,9 @@ def page_end(page, build, out):
     """URL parameters answer both questions: one click on Play; the end returns to them."""
     page.open("?window&size=640x480&start=171500")
     page.click("play")
-    w, h, pageW, pageH = until(lambda: page.js("const r = canvas.getBoundingClientRect(); return canvas.style.width"
-                                               " && [r.width, r.height, innerWidth, innerHeight]"), "the canvas fitted")
+    until(lambda: "ended 640x480" in page.js("return said()"), "the end", 90)
+    w, h, pageW, pageH = page.js("return JSON.parse(sessionStorage.fit)")
     assert abs(w * 3 - h * 4) < 4 and min(pageW - w, pageH - h) < 1, f"{w}x{h} in {pageW}x{pageH}"  # fills one side
-    until(lambda: "ended 640x480" in page.js("return said()"), "the end", 60)
     before = len(page.js("return said()"))
     page.click("play")  # the page as it began: the parameters answer, one click to play again
     until(lambda: "frame 640x480" in page.js("return said()")[before:], "the show played again")
