@@ -5,6 +5,7 @@
 #include "effects/Flash.h"
 #include "effects/Fond.h"
 #include "effects/FxFont.h"
+#include "effects/Random.h"
 #include "effects/Tea.h"
 #include "effects/Tr1.h"
 #include "effects/Tr3.h"
@@ -18,12 +19,11 @@
 #include "platform/Settings.h"
 #include "script/Sets.h"
 #include "script/Timeline.h"
-#include "effects/Random.h"
 #include <GL/gl.h>
-#include <set>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
+#include <vector>
 
 FxFont* fontEffect = nullptr;
 Blur* blurEffect = nullptr;
