@@ -20,8 +20,7 @@ const now = context => { const t = context.getOutputTimestamp();  // what is hea
 window.musicMs = () => heard.node ? (heard.offset + Math.max(now(heard.node.context), heard.at) - heard.at) * 1000 : null;
 window.offsets = [];  // at each frame the page says it drew, its show time less the music's
 // as the frame began, when the show read its clock (drawing it may take longer than a frame)
-const raf = window.requestAnimationFrame;
-window.requestAnimationFrame = f => raf.call(window, t => { window.began = musicMs(); f(t); });
+const raf = requestAnimationFrame; window.requestAnimationFrame = f => raf(t => { window.began = musicMs(); f(t); });
 // What the page said, and the canvas's size then, kept across its reloads.
 window.said = () => JSON.parse(sessionStorage.said || "[]");
 new MutationObserver(() => { const [word, ms] = (document.body.dataset.show || "").split(" ");
@@ -153,17 +152,16 @@ def page_missing(page, build, out):
     said = lambda: until(lambda: (t := page.js("return document.getElementById('status').textContent")).startswith("velmora:") and t, "a failure")
     page.driver.execute_cdp_cmd("Network.enable", {})
     page.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})  # each fetched anew
-    for missing, line in [("velmora.wasm", "velmora: cannot fetch velmora.wasm"),
-                          ("velmora.data", "velmora: cannot fetch velmora.data (Not Found)")]:
-        page.missing = {missing}
-        page.open("?window&size=800x600")
-        assert said() == line, said()
-    page.missing = set()
     page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """const get =
         HTMLCanvasElement.prototype.getContext; HTMLCanvasElement.prototype.getContext = function (kind) {
-        return kind === "webgl2" ? null : get.apply(this, arguments); };"""})
-    page.open("?at=1000")
-    assert said() == "velmora: this browser offers no WebGL 2: turn on its hardware acceleration, or try another"
+        return kind === "webgl2" ? null : get.apply(this, arguments); };"""})  # asked for once all loaded
+    for query, missing, line in [("?window", "velmora.wasm", "velmora: cannot fetch velmora.wasm"),  # a new
+                                 ("?at=1", "velmora.data", "velmora: cannot fetch velmora.data (Not Found)"),  # address
+                                 ("?at=2", None, "velmora: this browser offers no WebGL 2: turn on its hardware "
+                                  "acceleration, or try another")]:  # each: the same one again may not load
+        page.missing = {missing}
+        page.open(query)
+        assert said() == line, said()
 
 CASES = {"page_frames": page_frames, "page_play": page_play, "page_end": page_end, "page_missing": page_missing}
 
