@@ -28,7 +28,11 @@ bool started = false; // the show's clock runs: the music was ready
 EM_JS(void, velmora_page_said, (const char* what), { Module.velmoraSaid(UTF8ToString(what)); });
 EM_JS(int, velmora_music_pending, (), { return Module.velmoraMusic.pending; });
 EM_JS(void, velmora_page_fullscreen, (), { Module.velmoraFullscreen(); });
-EM_JS(int, velmora_page_in_fullscreen, (), { return !!document.fullscreenElement; });
+EM_JS(int, velmora_page_leave_fullscreen, (), {
+    if (!document.fullscreenElement) return 0;
+    document.exitFullscreen();
+    return 1;
+});
 EM_JS(void, velmora_page_largest, (int* w, int* h), {
     HEAP32[w >> 2] = screen.width * devicePixelRatio;
     HEAP32[h >> 2] = screen.height * devicePixelRatio;
@@ -78,10 +82,7 @@ EM_BOOL key(int, const EmscriptenKeyboardEvent* event, void*) {
     if (code == "Escape") {
         // Full screen is the browser's to leave on Escape, the show going on; should the key
         // reach the page as well, it leaves full screen here and no more.
-        if (velmora_page_in_fullscreen())
-            velmora_page_fullscreen();
-        else
-            end();
+        if (!velmora_page_leave_fullscreen()) end();
         return EM_TRUE;
     }
     const std::pair<const char*, Control> controls[] = {{"Space", Control::Pause},
