@@ -78,9 +78,13 @@ template <class Into> void play(const Score& s, Into into) {
     const size_t frames = sampleAt(s.length);
     const std::vector<float> deep = ducking(s[Voice::kick], frames, 0.45f);
     const std::vector<float> light = ducking(s[Voice::kick], frames, 0.3f);
+    Stereo bus(frames); // one buffer for every bus: a fresh one a bus costs more to zero
     for (size_t k = 0; k < band.size();) {
         const Instrument& first = band[k];
-        Stereo bus(frames);
+        if (k > 0) {
+            std::fill(bus.l.begin(), bus.l.end(), 0.0f);
+            std::fill(bus.r.begin(), bus.r.end(), 0.0f);
+        }
         do {
             band[k].play(s[band[k].voice], band[k].gain, bus);
         } while (++k < band.size() && band[k].sharesBus);
@@ -123,7 +127,10 @@ Stereo renderSong(const Score& s, float peak) {
 
 std::vector<Stereo> renderStems(const Score& s, float peak) {
     const size_t frames = sampleAt(s.length);
-    std::vector<Mixer> mixers(stems, Mixer(frames));
+    std::vector<Mixer> mixers;
+    mixers.reserve(stems);
+    for (int k = 0; k < stems; ++k)
+        mixers.emplace_back(frames); // each made in place: copies of a blank one cost as much
     play(s, [&](Stem stem) -> Mixer& { return mixers[static_cast<int>(stem)]; });
     std::vector<Stereo> out;
     Stereo song(frames); // the stems are a split of the voices, and the mix is linear
