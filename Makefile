@@ -16,8 +16,11 @@ deps:
 web-deps: deps
 	@bash scripts/install-deps.sh web
 
+# A configured tree reconfigures itself when a CMakeLists.txt changes: run CMake here only
+# for a new tree or new CMAKE_FLAGS.
 configure: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@[ -f $(BUILD)/Makefile ] && [ -z "$(CMAKE_FLAGS)" ] || \
+		cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -34,7 +37,8 @@ WEB = $(abspath $(BUILD))/web
 EMENV = NODE_PATH=/usr/share/nodejs
 web: configure web-deps
 	@cmake --build $(BUILD) --target assets -j $(JOBS)
-	@$(EMENV) emcmake cmake -S . -B $(BUILD)/web-cmake -DCMAKE_BUILD_TYPE=Release \
+	@[ -f $(BUILD)/web-cmake/Makefile ] && [ -z "$(CMAKE_FLAGS)" ] || \
+		$(EMENV) emcmake cmake -S . -B $(BUILD)/web-cmake -DCMAKE_BUILD_TYPE=Release \
 		-DVELMORA_PAGE_DIR=$(WEB) -DVELMORA_DATAS=$(abspath $(BUILD))/DATAS $(CMAKE_FLAGS) >/dev/null
 	@$(EMENV) cmake --build $(BUILD)/web-cmake -j $(JOBS)
 

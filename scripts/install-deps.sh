@@ -20,11 +20,12 @@ if [ "${1:-}" = web ]; then
     packages+=(emscripten chromium chromium-driver python3-selenium)
 fi
 
+# One query for all: those it does not list as installed are missing.
+installed=" $(dpkg-query -W -f='${Package} ${Status}\n' "${packages[@]}" 2>/dev/null |
+              awk '/ install ok installed$/ {printf "%s ", $1}' || true)"
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-        missing+=("$p")
-    fi
+    [[ "$installed" == *" $p "* ]] || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
