@@ -3,6 +3,7 @@
 #include "Png.h"
 #include "Video.h"
 #include "effects/Detail.h"
+#include "effects/Random.h"
 #include "engine/Demo.h"
 #include "platform/Cli.h"
 #include "platform/Headless.h"
@@ -35,6 +36,9 @@ int renderFrames(Script& script, const CaptureArgs& args) {
         return true;
     };
     for (int time : args.times) {
+        // A moment is the same picture whichever others are asked with it: each draws the
+        // text shake and the outlined sizes from the sequence's start. A span runs on.
+        if (args.fps == 0) restartRandom(1);
         const bool drawn = script.frameAt(time);
         std::vector<uint8_t> rgb = platform::readRgbTopDown(s.width, s.height);
         if (!written()) return 1;
