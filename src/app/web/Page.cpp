@@ -4,6 +4,7 @@
 #include "app/Options.h"
 #include "app/Player.h"
 #include "effects/Detail.h"
+#include "effects/Random.h"
 #include "engine/Demo.h"
 #include "platform/Cli.h"
 #include "platform/Clock.h"
@@ -131,7 +132,8 @@ EMSCRIPTEN_KEEPALIVE int velmoraPlay(const char* words) {
 }
 
 // Draws the moment `at` (ms) at `size` ("WxH") with the designed detail and holds it, as
-// velmora-capture --at does, with no sound; false after saying why not.
+// velmora-capture --at does, with no sound; false after saying why not. Called again, it
+// draws a further moment at the same size, as the capture tool's next --at.
 EMSCRIPTEN_KEEPALIVE int velmoraStill(const char* at, const char* size) {
     platform::ScreenSize screen = platform::bigSize;
     int ms = 0;
@@ -144,12 +146,19 @@ EMSCRIPTEN_KEEPALIVE int velmoraStill(const char* at, const char* size) {
         std::fprintf(stderr, "velmora: size takes %s, not %s\n", cli::sizeTakes().c_str(), size);
         return 0;
     }
-    demo.sound = false;
-    selectDetail(Detail::Designed);
-    if (!openScreen(screen)) return 0;
-    Script still;
-    still.frameAt(0); // as the capture tool: the frame a live run starts with, unseen
-    still.frameAt(ms);
+    if (!script) {
+        demo.sound = false;
+        selectDetail(Detail::Designed);
+        if (!openScreen(screen)) return 0;
+        script = new Script(); // lives as long as the page
+        script->frameAt(0); // as the capture tool: the frame a live run starts with, unseen
+    } else if (screen.width != platform::settings().width ||
+               screen.height != platform::settings().height) {
+        std::fprintf(stderr, "velmora: the page's stills keep the size of its first\n");
+        return 0;
+    }
+    restartRandom(1); // as the capture tool: a moment is drawn as it would be alone
+    script->frameAt(ms);
     platform::endFrame();
     say("still " + std::to_string(ms));
     return 1;
