@@ -117,8 +117,10 @@ def start_demo(d, build, answers, *options, env={}, speed="x10", exe="velmora", 
     clock), the questions asked answered (Return is Yes, Escape is No); returns it and its
     window."""
     fake = ["faketime", "-f", "+0 " + speed] if speed else []
-    proc = spawn([*fake, os.path.join(build, exe), *options],
-                 env={**d.env, "SDL_AUDIODRIVER": "dummy", **env}, cwd=build, stderr=stderr)
+    # The show draws frames as fast as it can for as long as its clock runs: one rendering
+    # thread leaves the other core to the suite's other rows.
+    proc = spawn([*fake, os.path.join(build, exe), *options], cwd=build, stderr=stderr,
+                 env={**d.env, "SDL_AUDIODRIVER": "dummy", "LP_NUM_THREADS": "1", **env})
     for title, key in zip(["Start FullScreen?", "yes->800x600; no->640->480?"], answers):
         d.answer(title, key)
     return proc, d.window("Morvanta Quorbel")
@@ -373,7 +375,7 @@ def demo_stop_vanish(d, build):
     the music. Then the sound server goes away: the show goes on silent, in time, to its end."""
     work = tempfile.mkdtemp()
     ear, log = Ear(work + "/fifo"), work + "/sync"
-    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "168000",
+    proc, win = start_demo(d, build, [], "--window", "--size", "640x480", "--start", "170000",
                            speed=None, env={
         "SDL_AUDIODRIVER": "disk", "SDL_DISKAUDIOFILE": ear.path, "VELMORA_SYNC_LOG": log})
     until(lambda: len([x for x in frames(log) if x[1] >= 0]) > 10, "ten frames with the music")
@@ -415,7 +417,7 @@ def demo_keys_storm(d, build):
     keys = ["space", "Home", "Right", "Left"]
     keys += rng.choices(["space", "Left", "Right", "Home", "F1"], k=196)
     keys += ["space"] * (keys.count("space") % 2)  # playing when they stop
-    pause = lambda: rng.uniform(0.003, 0.03) if rng.random() < 0.7 else rng.uniform(0.03, 0.3)
+    pause = lambda: rng.uniform(0.003, 0.03) if rng.random() < 0.85 else rng.uniform(0.03, 0.3)
     script = "".join(f"key --window {win[0]} {k}\nsleep {pause():.3f}\n" for k in keys)
     begun = now_ms()
     xdotool = subprocess.run(["xdotool", "-"], input=script, text=True, env=d.env, timeout=120)
@@ -448,8 +450,7 @@ def capture_frames(build, out):
     # A frame is the same whether it is the first drawn or follows others (a card shakes).
     for args in [("--fps", "4", "--from", "1000", "--to", "2000", "--out-dir", out + "/span"),
                  ("--at", "30000", "--at", "21499", "--at", "22500", "--out-dir", out + "/after"),
-                 ("--at", "21499", "--at", "7000", "--out-dir", out + "/alone"),
-                 ("--at", "22500", "--out-dir", out + "/alone")]:
+                 ("--at", "21499", "--at", "22500", "--at", "7000", "--out-dir", out + "/alone")]:
         assert (r := capture(build, *args)).returncode == 0, r
     spans = [f"frame-{t:06d}.png" for t in (1000, 1250, 1500, 1750)]
     assert sorted(os.listdir(out + "/span")) == spans
