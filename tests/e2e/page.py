@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The page (make web) as a viewer uses it, in Debian's headless chromium driven through
-Selenium, served over HTTP on 127.0.0.1: one case of the table at the end a run.
-page.py CASE BUILD_DIR | --list"""
+Selenium, served over HTTP on 127.0.0.1: the cases of the table at the end, all by default,
+one after another in one browser. page.py BUILD_DIR [CASE ...]"""
 import base64, functools, http.server, os, statistics, subprocess, sys, tempfile, threading, time
 from drive import until
 
@@ -82,10 +82,8 @@ class Page:
         return [e for e in self.driver.get_log("browser") if e["level"] == "SEVERE"]
 
     def close(self):
-        errors = self.severe()
         self.driver.quit()
         self.server.shutdown()
-        return errors
 
 def page_frames(page, build, out):
     """12 moments through ?at=, the first, and the page's own call for each further one, against
@@ -158,9 +156,10 @@ def page_end(page, build, out):
     until(lambda: "frame 640x480" in page.js("return said()")[before:], "the show played again")
     assert not (errors := page.severe()), f"the console says {errors}"
     said = lambda: until(lambda: (t := page.js("return document.getElementById('status').textContent")).startswith("velmora:") and t, "a failure")
-    page.driver.execute_cdp_cmd("Network.enable", {})
-    page.driver.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})  # each fetched anew
-    page.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": """const get =
+    cdp = page.driver.execute_cdp_cmd
+    cdp("Network.enable", {})
+    cdp("Network.setCacheDisabled", {"cacheDisabled": True})  # each fetched anew
+    no_webgl2 = cdp("Page.addScriptToEvaluateOnNewDocument", {"source": """const get =
         HTMLCanvasElement.prototype.getContext; HTMLCanvasElement.prototype.getContext = function (kind) {
         return kind === "webgl2" ? null : get.apply(this, arguments); };"""})  # asked for once all loaded
     for query, missing, line in [("?window", "velmora.wasm", "velmora: cannot fetch velmora.wasm"),  # a new
@@ -170,20 +169,27 @@ def page_end(page, build, out):
         page.missing = {missing}
         page.open(query)
         assert said() == line, said()
+    cdp("Page.removeScriptToEvaluateOnNewDocument", no_webgl2)  # the browser as it was
+    cdp("Network.setCacheDisabled", {"cacheDisabled": False})
+    page.missing = set()
+    page.severe()  # the refusals' errors were meant
 
 CASES = {"page_frames": page_frames, "page_play": page_play, "page_end": page_end}
 
 if __name__ == "__main__":
-    if sys.argv[1:] == ["--list"]:
-        sys.exit(print(";".join(CASES)))
-    name, build = sys.argv[1], os.path.abspath(sys.argv[2])
+    build, failed = os.path.abspath(sys.argv[1]), []
     page, out = Page(build), tempfile.mkdtemp(prefix="page-")
     try:
-        CASES[name](page, build, out)
-    except AssertionError as e:
-        sys.exit(f"FAILED {name}: {e}")
+        for name in sys.argv[2:] or CASES:
+            try:
+                CASES[name](page, build, out)
+                assert not (errors := page.severe()), f"the console says {errors}"
+                print("ok", name)
+            except AssertionError as e:
+                failed.append(name)
+                print(f"FAILED {name}: {e}")
+            page.js("sessionStorage.clear()")  # what the page said, kept across its reloads
     finally:
-        errors = page.close()
+        page.close()
         subprocess.run(["rm", "-rf", out])
-    assert name == "page_end" or not errors, f"FAILED {name}: the console says {errors}"
-    print("ok")
+    sys.exit(1 if failed else 0)
