@@ -89,23 +89,18 @@ def page_frames(page, build, out):
     """12 moments through ?at=, the first, and the page's own call for each further one, against
     the capture tool's: every effect, the cards and their wipes, the outlined scene, the background."""
     times = [4000, 15000, 22500, 31000, 41000, 60000, 72000, 97000, 108000, 130000, 150000, 168000]
-    capture = subprocess.Popen([build + "/velmora-capture", *(a for t in times for a in ("--at", str(t))), "--out-dir", out],
+    capture = subprocess.Popen([build + "/velmora-capture", "--out-dir", out, *(a for t in times for a in ("--at", str(t)))],
                                cwd=build, stdout=subprocess.DEVNULL)
     page.open(f"?at={times[0]}")
-    pngs = []
     for t in times:
         if t != times[0]:
             page.js(f"still({t})")
         page.said(f"still {t}")
-        pngs.append(page.canvas())
+        with open(f"{out}/page-{t:06d}.png", "wb") as f:
+            f.write(page.canvas())
     assert capture.wait(60) == 0
-    db = []
-    for t, png in zip(times, pngs):
-        with open(f"{out}/page.png", "wb") as f:
-            f.write(png)
-        r = subprocess.run(["compare", "-metric", "PSNR", f"{out}/page.png", f"{out}/frame-{t:06d}.png", "null:"],
-                           capture_output=True, text=True)
-        db.append(float(r.stderr.split()[0]))
+    db = [float(subprocess.run(["compare", "-metric", "PSNR", f"{out}/page-{t:06d}.png", f"{out}/frame-{t:06d}.png",
+                                "null:"], capture_output=True, text=True).stderr.split()[0]) for t in times]
     assert min(db) >= 30 and statistics.median(db) >= 35, f"PSNR at {times}: {db}"
 
 def page_play(page, build, out):
