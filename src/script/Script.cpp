@@ -93,6 +93,11 @@ bool Script::frameAt(int time) {
     return demo.play(time);
 }
 
+bool Script::momentAt(int time) {
+    restartRandom(1);
+    return frameAt(time);
+}
+
 void Script::rehearse() {
     // A moment of each entry, scene, blur, flash and transition by its parameters; the
     // cards by their effect alone, as their texts draw alike.

@@ -43,6 +43,10 @@ public:
     // detail, finished and timed).
     bool frameAt(int time);
 
+    // The frame at `time` as it would be drawn alone, whichever were drawn before it: the text
+    // shake and the outlined sizes drawn from the random sequence's start.
+    bool momentAt(int time);
+
     // Draws, unseen, a moment of each entry the show places, then starts the clock again:
     // a renderer that makes its code for each new state at its first use (a software one
     // takes a tenth of a second) makes it now, so that no scene's first frame stalls

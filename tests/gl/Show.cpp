@@ -5,7 +5,6 @@
 #include "Stats.h"
 #include "effects/CubeVom.h"
 #include "effects/Detail.h"
-#include "effects/Random.h"
 #include "engine/Demo.h"
 #include "glpp/Software.h"
 #include "platform/Settings.h"
@@ -30,8 +29,7 @@ protected:
     std::vector<uint8_t> shot(int time, Detail detail,
                               software::Renderer choice = software::Renderer::Detected) {
         selectDetail(detail), software::forceRenderer(choice);
-        restartRandom(1);
-        script->frameAt(time);
+        script->momentAt(time);
         selectDetail(Detail::Designed), software::forceRenderer(software::Renderer::Detected);
         return frame();
     }

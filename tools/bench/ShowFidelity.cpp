@@ -3,7 +3,6 @@
 #include "Span.h"
 #include "Stats.h"
 #include "effects/Detail.h"
-#include "effects/Random.h"
 #include "platform/Offscreen.h"
 #include "platform/Settings.h"
 #include "script/Script.h"
@@ -17,12 +16,10 @@
 namespace {
 
 // One frame of the show as the capture tool takes it, with the cube scene's designed
-// meshes or not. Both pictures of a moment start from the same random sequence, which
-// feeds the text's shake and the outlined scene's cubes.
+// meshes or not: both pictures of a moment draw the same text shake and outlined cubes.
 std::vector<uint8_t> pictureAt(Script& script, int t, Detail detail) {
-    restartRandom(static_cast<unsigned>(t) + 1);
     selectDetail(detail);
-    script.frameAt(t);
+    script.momentAt(t);
     return platform::readRgbTopDown(platform::settings().width, platform::settings().height);
 }
 

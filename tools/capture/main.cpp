@@ -3,7 +3,6 @@
 #include "Png.h"
 #include "Video.h"
 #include "effects/Detail.h"
-#include "effects/Random.h"
 #include "engine/Demo.h"
 #include "platform/Cli.h"
 #include "platform/Headless.h"
@@ -36,10 +35,8 @@ int renderFrames(Script& script, const CaptureArgs& args) {
         return true;
     };
     for (int time : args.times) {
-        // A moment is the same picture whichever others are asked with it: each draws the
-        // text shake and the outlined sizes from the sequence's start. A span runs on.
-        if (args.fps == 0) restartRandom(1);
-        const bool drawn = script.frameAt(time);
+        // A moment is the same picture whichever others are asked with it; a span runs on.
+        const bool drawn = args.fps ? script.frameAt(time) : script.momentAt(time);
         std::vector<uint8_t> rgb = platform::readRgbTopDown(s.width, s.height);
         if (!written()) return 1;
         const std::string name = frameName(time);
