@@ -4,7 +4,6 @@
 #include "app/Options.h"
 #include "app/Player.h"
 #include "effects/Detail.h"
-#include "effects/Random.h"
 #include "engine/Demo.h"
 #include "platform/Cli.h"
 #include "platform/Clock.h"
@@ -29,11 +28,7 @@ bool started = false; // the show's clock runs: the music was ready
 EM_JS(void, velmora_page_said, (const char* what), { Module.velmoraSaid(UTF8ToString(what)); });
 EM_JS(int, velmora_music_pending, (), { return Module.velmoraMusic.pending; });
 EM_JS(void, velmora_page_fullscreen, (), { Module.velmoraFullscreen(); });
-EM_JS(int, velmora_page_leave_fullscreen, (), {
-    if (!document.fullscreenElement) return 0;
-    document.exitFullscreen();
-    return 1;
-});
+EM_JS(int, velmora_page_leave_fullscreen, (), { return Module.velmoraLeaveFullscreen(); });
 EM_JS(void, velmora_page_largest, (int* w, int* h), {
     HEAP32[w >> 2] = screen.width * devicePixelRatio;
     HEAP32[h >> 2] = screen.height * devicePixelRatio;
@@ -157,8 +152,7 @@ EMSCRIPTEN_KEEPALIVE int velmoraStill(const char* at, const char* size) {
         std::fprintf(stderr, "velmora: the page's stills keep the size of its first\n");
         return 0;
     }
-    restartRandom(1); // as the capture tool: a moment is drawn as it would be alone
-    script->frameAt(ms);
+    script->momentAt(ms); // as the capture tool draws each --at moment
     platform::endFrame();
     say("still " + std::to_string(ms));
     return 1;
