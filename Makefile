@@ -16,11 +16,12 @@ deps:
 web-deps: deps
 	@bash scripts/install-deps.sh web
 
-# A configured tree reconfigures itself when a CMakeLists.txt changes: run CMake here only
-# for a new tree or new CMAKE_FLAGS.
+# A configured tree reconfigures itself when a CMakeLists.txt changes: CMake runs here only
+# for a new tree (no Makefile in it yet) or new CMAKE_FLAGS.
+unconfigured = [ ! -f $(1)/Makefile ] || [ -n "$(CMAKE_FLAGS)" ]
 configure: deps
-	@[ -f $(BUILD)/Makefile ] && [ -z "$(CMAKE_FLAGS)" ] || \
-		cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@if $(call unconfigured,$(BUILD)); then \
+		cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null; fi
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -37,9 +38,9 @@ WEB = $(abspath $(BUILD))/web
 EMENV = NODE_PATH=/usr/share/nodejs
 web: configure web-deps
 	@cmake --build $(BUILD) --target assets -j $(JOBS)
-	@[ -f $(BUILD)/web-cmake/Makefile ] && [ -z "$(CMAKE_FLAGS)" ] || \
+	@if $(call unconfigured,$(BUILD)/web-cmake); then \
 		$(EMENV) emcmake cmake -S . -B $(BUILD)/web-cmake -DCMAKE_BUILD_TYPE=Release \
-		-DVELMORA_PAGE_DIR=$(WEB) -DVELMORA_DATAS=$(abspath $(BUILD))/DATAS $(CMAKE_FLAGS) >/dev/null
+		-DVELMORA_PAGE_DIR=$(WEB) -DVELMORA_DATAS=$(abspath $(BUILD))/DATAS $(CMAKE_FLAGS) >/dev/null; fi
 	@$(EMENV) cmake --build $(BUILD)/web-cmake -j $(JOBS)
 
 # Serves the page on this machine only; any static web server can host $(BUILD)/web.

@@ -81,10 +81,8 @@ template <class Into> void play(const Score& s, Into into) {
     Stereo bus(frames); // one buffer for every bus: a fresh one a bus costs more to zero
     for (size_t k = 0; k < band.size();) {
         const Instrument& first = band[k];
-        if (k > 0) {
-            std::fill(bus.l.begin(), bus.l.end(), 0.0f);
-            std::fill(bus.r.begin(), bus.r.end(), 0.0f);
-        }
+        std::fill(bus.l.begin(), bus.l.end(), 0.0f);
+        std::fill(bus.r.begin(), bus.r.end(), 0.0f);
         do {
             band[k].play(s[band[k].voice], band[k].gain, bus);
         } while (++k < band.size() && band[k].sharesBus);
